@@ -1,0 +1,38 @@
+// Program entry: creates the windows in their fixed order and runs the message loop.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdlib>
+
+#include "app/path_rules.h"
+#include "app/placeholder_windows.h"
+#include "app/plaer_unit.h"
+#include "app/win_files.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // A bad plugin DLL must not stop the program with a system dialog.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    InitCommonControls();
+
+    // Plugin loading makes the codecs folder current, so a relative path on
+    // the command line is resolved against the start folder first.
+    std::string arg = __argc > 1 ? resolve_path(current_folder(), __argv[1]) : std::string();
+
+    TQELAmp_Player player(instance, arg);
+    if (!player.create()) return 1;
+    create_placeholder_window(instance, "Tqel_lsttpl", "Playlist templates");
+    create_placeholder_window(instance, "Ted_studio", "Add/Edit Studio");
+    HWND playlist = create_placeholder_window(instance, "Tsuperplaylist", "Playlist");
+    create_placeholder_window(instance, "Tinitial", "Settings");
+    create_placeholder_window(instance, "Tsong_fx_win", "File information");
+    create_placeholder_window(instance, "Tselect_dir", "Select folder");
+    player.set_playlist_window(playlist);
+    player.show();
+
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}

@@ -1,0 +1,20 @@
+// File-system and shell helpers of the Win32 side.
+#pragma once
+
+#include <string>
+
+bool DirectoryExists(const std::string& path);
+bool FileExists(const std::string& path);
+// Size in bytes of the first entry matching the expanded path, or -1.
+long long file_size(const std::string& path);
+// The text converted from the Windows to the OEM character set, same length.
+std::string oem_text(const std::string& text);
+// Deletes the folder's files (not subfolders, not volume labels), then the
+// folder itself; every failure is ignored.
+void delete_working_folder(const std::string& folder);
+std::string temp_folder();
+std::string current_folder();
+std::string module_path();
+// Opens a program through the shell: no verb, no owner, shown normally.
+void shell_open_program(const std::string& file, const std::string& params,
+                        const std::string& folder);

@@ -1,0 +1,189 @@
+#include "plugins/plugin_module_win32.h"
+
+#include "plugins/plugin_guard.h"
+#include "plugins/vl_decoder.h"
+
+namespace {
+
+std::string text_of(const char* s) { return s ? std::string(s) : std::string(); }
+
+FileInfoRec copy_info(const FileInfo& f) {
+    FileInfoRec r;
+    r.file_size = f.file_size;
+    r.duration = f.duration;
+    r.sample_rate = f.sample_rate;
+    r.bitrate = f.bitrate;
+    r.frames = f.frames;
+    r.frame_size = f.frame_size;
+    r.bits_per_sample = f.bits_per_sample;
+    r.channels = f.channels;
+    r.channel_mode = text_of(f.channel_mode);
+    r.ext_channel_mode = text_of(f.ext_channel_mode);
+    r.format = text_of(f.format);
+    r.copyright_flag = f.copyright_flag;
+    r.original_flag = f.original_flag;
+    r.crc = f.crc;
+    r.private_bit = f.private_bit;
+    r.emphasis = text_of(f.emphasis);
+    r.padding_flag = f.padding_flag;
+    r.padding_size = f.padding_size;
+    r.title = text_of(f.title);
+    r.artist = text_of(f.artist);
+    r.album = text_of(f.album);
+    r.track = f.track;
+    r.comment = text_of(f.comment);
+    r.year = text_of(f.year);
+    r.genre = text_of(f.genre);
+    return r;
+}
+
+// The host fills only the seven tag fields; the strings point into tags.
+FileInfo tag_record(const FileInfoRec& tags) {
+    FileInfo f{};
+    f.title = tags.title.c_str();
+    f.artist = tags.artist.c_str();
+    f.album = tags.album.c_str();
+    f.track = tags.track;
+    f.comment = tags.comment.c_str();
+    f.year = tags.year.c_str();
+    f.genre = tags.genre.c_str();
+    return f;
+}
+
+class Win32PluginModule : public PluginModule {
+public:
+    Win32PluginModule(HMODULE h, bool probe) : h_(h), probe_(probe) {}
+    ~Win32PluginModule() override {
+        if (probe_) guarded([&] { FreeLibrary(h_); });
+    }
+
+    bool has_export(const char* name) override { return proc(name) != nullptr; }
+
+    bool info(DecoderInfoRec& out) override {
+        auto fn = proc<vl_decoder_info_fn>("_vl_decoder_info");
+        if (!fn) return false;
+        return guarded([&] {
+            DecoderInfo d{};
+            fn(&d);
+            out.kind = d.kind;
+            out.subkind = d.subkind;
+            out.extensions = text_of(d.extensions);
+            out.filter_description = text_of(d.filter_description);
+            out.display_name = text_of(d.display_name);
+        });
+    }
+
+    bool initializate(int32_t code, int32_t param) override {
+        auto fn = proc<vl_decoder_initializate_fn>("_vl_decoder_initializate");
+        return fn && guarded([&] { fn(code, param); });
+    }
+
+    bool open(const std::string& path) override {
+        auto fn = proc<vl_decoder_open_fn>("_vl_decoder_open");
+        return fn && guarded([&] { fn(path.c_str()); });
+    }
+
+    bool setmode(int32_t code, int32_t param, int32_t& result) override {
+        auto fn = proc<vl_decoder_setmode_fn>("_vl_decoder_setmode");
+        int32_t r = 0;
+        if (!fn || !guarded([&] { r = fn(code, param); })) return false;
+        result = r;
+        return true;
+    }
+
+    bool getmode(int32_t code, int32_t& result) override {
+        auto fn = proc<vl_decoder_getmode_fn>("_vl_decoder_getmode");
+        int32_t r = 0;
+        if (!fn || !guarded([&] { r = fn(code); })) return false;
+        result = r;
+        return true;
+    }
+
+    bool fileinfo(FileInfoRec& out, bool& answered) override {
+        auto fn = proc<vl_decoder_fileinfo_fn>("_vl_decoder_fileinfo");
+        if (!fn) return false;
+        return guarded([&] {
+            FileInfo f{};
+            answered = (fn(&f) & 0xFF) != 0;
+            if (answered) out = copy_info(f);
+        });
+    }
+
+    bool setinfo(const FileInfoRec& tags, bool& result) override {
+        auto fn = proc<vl_decoder_setinfo_fn>("_vl_decoder_setinfo");
+        if (!fn) return false;
+        FileInfo f = tag_record(tags);
+        return guarded([&] { result = (fn(f) & 0xFF) != 0; });
+    }
+
+    bool channel(int32_t count, int16_t* samples, uint8_t* flag_a, uint8_t* flag_b,
+                 uint8_t* flag_c, uint8_t* new_data) override {
+        auto fn = proc<vl_decoder_channel_fn>("_vl_decoder_channel");
+        return fn && guarded([&] { fn(count, samples, flag_a, flag_b, flag_c, new_data); });
+    }
+
+    bool quickinfo(const std::string& path, FileInfoRec& out) override {
+        auto fn = proc<vl_decoder_quickinfo_fn>("_vl_decoder_quickinfo");
+        if (!fn) return false;
+        return guarded([&] {
+            FileInfo f{};
+            fn(path.c_str(), &f);
+            out = copy_info(f);
+        });
+    }
+
+    bool setinfoto(const std::string& path, const FileInfoRec& tags, bool& result) override {
+        auto fn = proc<vl_decoder_setinfoto_fn>("_vl_decoder_setinfoto");
+        if (!fn) return false;
+        FileInfo f = tag_record(tags);
+        return guarded([&] { result = (fn(path.c_str(), f) & 0xFF) != 0; });
+    }
+
+private:
+    template <class Fn = void*>
+    Fn proc(const char* name) {
+        return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(h_, name)));
+    }
+
+    HMODULE h_;
+    bool probe_;
+};
+
+}  // namespace
+
+std::unique_ptr<PluginModule> Win32ModuleLoader::load(const std::string& full_path, bool probe) {
+    HMODULE h = nullptr;
+    // DllMain runs inside LoadLibrary: a fault there is contained as well.
+    if (!guarded([&] { h = LoadLibraryA(full_path.c_str()); }) || !h) return nullptr;
+    return std::make_unique<Win32PluginModule>(h, probe);
+}
+
+void Win32ModuleLoader::set_current_directory(const std::string& folder) {
+    SetCurrentDirectoryA(folder.c_str());
+}
+
+std::vector<std::string> Win32ModuleLoader::find_files(const std::string& folder,
+                                                       const std::string& mask) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((folder + mask).c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(fd.cFileName);
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+    return names;
+}
+
+bool Win32ModuleLoader::file_exists(const std::string& path) {
+    DWORD a = GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+int32_t Win32ModuleLoader::app_window() {
+    return static_cast<int32_t>(reinterpret_cast<intptr_t>(app_window_));
+}
+
+void Win32MessageBoxes::error(const std::string& text) {
+    MessageBoxA(nullptr, text.c_str(), "Error", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+}

@@ -1,0 +1,67 @@
+#include "plugins/studio.h"
+
+#include <cstdio>
+
+#include "app/path_rules.h"
+#include "settings/ini_file.h"
+
+void TStudio::LoadStudios() {
+    IniFile ini = IniFile::load(ini_path());
+    for (int i = 0;; ++i) {
+        const std::string n = std::to_string(i);
+        std::string name = ini.read("Main", "Name" + n);
+        if (name.empty()) break;
+        Names.push_back(name);
+        Programs.push_back(ini.read("Main", "Exe" + n));
+        Params.push_back(ini.read("Main", "Params" + n));
+    }
+}
+
+void TStudio::SaveStudios() const {
+    std::remove(ini_path().c_str());
+    if (Names.empty()) return;
+    IniFile ini;
+    for (size_t i = 0; i < Names.size(); ++i) {
+        const std::string n = std::to_string(i);
+        ini.write("Main", "Name" + n, Names[i]);
+        ini.write("Main", "Exe" + n, Programs[i]);
+        ini.write("Main", "Params" + n, Params[i]);
+    }
+    ini.save(ini_path());
+}
+
+void TStudio::AddStudio(const std::string& name, const std::string& program,
+                        const std::string& params) {
+    Names.push_back(name);
+    Programs.push_back(program);
+    Params.push_back(params);
+}
+
+void TStudio::EditStudio(int index, const std::string& name, const std::string& program,
+                         const std::string& params) {
+    if (index < 0 || index >= StudioCount()) return;
+    Names[index] = name;
+    Programs[index] = program;
+    Params[index] = params;
+}
+
+void TStudio::DeleteStudio(int index) {
+    if (index < 0 || index >= StudioCount()) return;
+    Names.erase(Names.begin() + index);
+    Programs.erase(Programs.begin() + index);
+    Params.erase(Params.begin() + index);
+}
+
+int TStudio::IndexOfName(const std::string& name) const {
+    for (int i = 0; i < StudioCount(); ++i)
+        if (Names[i] == name) return i;
+    return -1;
+}
+
+void TStudio::LaunchStudio(int index, const Launcher& launch) const {
+    if (index < 0 || index >= StudioCount()) return;
+    const std::string& program = Programs[index];
+    const std::string name = file_name_of(program);
+    // A bare program name has no folder of its own: the shell then searches the path.
+    launch(name, Params[index], name.size() == program.size() ? std::string() : folder_of(program));
+}

@@ -1,0 +1,185 @@
+#include "settings/ini_file.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "app/path_rules.h"
+
+namespace {
+
+bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+
+std::string_view trim(std::string_view s) {
+    while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && is_blank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+std::string unquote(std::string_view v) {
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        return std::string(v.substr(1, v.size() - 2));
+    return std::string(v);
+}
+
+}  // namespace
+
+IniFile IniFile::load(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return IniFile();
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    return parse(ss.str());
+}
+
+IniFile IniFile::parse(std::string_view text) {
+    IniFile ini;
+    ini.sections_.push_back(Section{});
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = trim(text.substr(pos, end - pos));
+        pos = end + 1;
+        if (line.empty()) continue;
+        if (line.front() == '[') {
+            size_t close = line.rfind(']');
+            if (close != std::string_view::npos) {
+                ini.sections_.push_back(Section{std::string(line.substr(1, close - 1)), {}});
+                continue;
+            }
+        }
+        Entry e;
+        size_t eq = line.find('=');
+        if (eq == std::string_view::npos) {
+            e.key = std::string(line);
+        } else {
+            e.key = std::string(trim(line.substr(0, eq)));
+            e.value = std::string(trim(line.substr(eq + 1)));
+            e.has_value = true;
+        }
+        ini.sections_.back().entries.push_back(std::move(e));
+    }
+    return ini;
+}
+
+IniFile::Section* IniFile::find_section(std::string_view name) {
+    return const_cast<Section*>(static_cast<const IniFile*>(this)->find_section(name));
+}
+
+const IniFile::Section* IniFile::find_section(std::string_view name) const {
+    name = trim(name);
+    for (const Section& s : sections_)
+        if (!s.name.empty() && equals_nocase(s.name, name)) return &s;
+    return nullptr;
+}
+
+bool IniFile::has_key(std::string_view section, std::string_view key) const {
+    const Section* s = find_section(section);
+    if (!s) return false;
+    key = trim(key);
+    for (const Entry& e : s->entries)
+        if (equals_nocase(e.key, key)) return true;
+    return false;
+}
+
+std::string IniFile::read(std::string_view section, std::string_view key,
+                          std::string_view def) const {
+    if (const Section* s = find_section(section)) {
+        key = trim(key);
+        for (const Entry& e : s->entries) {
+            if (!equals_nocase(e.key, key)) continue;
+            if (e.has_value) return unquote(e.value);
+            break;
+        }
+    }
+    // The system trims the default's trailing blanks as well.
+    while (!def.empty() && is_blank(def.back())) def.remove_suffix(1);
+    return std::string(def);
+}
+
+int IniFile::read_int(std::string_view section, std::string_view key, int def) const {
+    std::string v = read(section, key);
+    if (v.empty()) return def;
+    return static_cast<int>(std::strtol(v.c_str(), nullptr, 10));
+}
+
+std::vector<std::string> IniFile::keys(std::string_view section) const {
+    std::vector<std::string> out;
+    if (const Section* s = find_section(section))
+        for (const Entry& e : s->entries) out.push_back(e.key);
+    return out;
+}
+
+std::vector<std::string> IniFile::sections() const {
+    std::vector<std::string> out;
+    for (const Section& s : sections_)
+        if (!s.name.empty()) out.push_back(s.name);
+    return out;
+}
+
+void IniFile::write(std::string_view section, std::string_view key, std::string_view value) {
+    section = trim(section);
+    key = trim(key);
+    value = trim(value);
+    if (sections_.empty()) sections_.push_back(Section{});
+    Section* s = find_section(section);
+    if (!s) {
+        sections_.push_back(Section{std::string(section), {}});
+        s = &sections_.back();
+    }
+    for (Entry& e : s->entries) {
+        if (equals_nocase(e.key, key)) {
+            e.value = std::string(value);
+            e.has_value = true;
+            return;
+        }
+    }
+    s->entries.push_back(Entry{std::string(key), std::string(value), true});
+}
+
+void IniFile::erase_key(std::string_view section, std::string_view key) {
+    Section* s = find_section(section);
+    if (!s) return;
+    key = trim(key);
+    for (auto it = s->entries.begin(); it != s->entries.end(); ++it) {
+        if (equals_nocase(it->key, key)) {
+            s->entries.erase(it);
+            return;
+        }
+    }
+}
+
+void IniFile::erase_section(std::string_view section) {
+    section = trim(section);
+    for (auto it = sections_.begin(); it != sections_.end(); ++it) {
+        if (!it->name.empty() && equals_nocase(it->name, section)) {
+            sections_.erase(it);
+            return;
+        }
+    }
+}
+
+std::string IniFile::text() const {
+    std::string out;
+    for (const Section& s : sections_) {
+        if (!s.name.empty()) {
+            if (!out.empty()) out += "\r\n";
+            out += "[" + s.name + "]\r\n";
+        }
+        for (const Entry& e : s.entries) {
+            out += e.key;
+            if (e.has_value) out += "=" + e.value;
+            out += "\r\n";
+        }
+    }
+    return out;
+}
+
+bool IniFile::save(const std::string& path) const {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    std::string t = text();
+    out.write(t.data(), static_cast<std::streamsize>(t.size()));
+    return static_cast<bool>(out);
+}
