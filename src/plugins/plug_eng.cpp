@@ -123,7 +123,7 @@ void TDecoder_plugin::OpenForPlayback(const std::string& path) {
             if (!bound_->initializate(kInitAttach, loader_.app_window())) continue;
             if (!bound_->initializate(kInitOpen, 0)) continue;
         }
-        bound_->open(path);
+        if (bound_->has_export(vl_export::kPlayback[1])) bound_->open(path);
     }
 }
 
