@@ -1,0 +1,334 @@
+#include "effects/ave_render.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+#include <vector>
+
+const std::array<uint32_t, 18> kEffectColours = {
+    0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0x808080, 0xC0C0C0,
+    0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xC0C0C0, 0x808080, 0xFFFFFF};
+
+bool prepare_effect_surface(TFastDIB& surface, int width, int height) {
+    surface.Destroy();
+    if (!surface.SetSize(width, height, 24)) return false;
+    surface.FillColors(0, 255, static_cast<int>(kEffectColours.size()), kEffectColours.data());
+    return true;
+}
+
+namespace {
+
+const char* const kNames[AveRenderer::COMMAND_COUNT] = {
+    "RENDER",     "SCOPE_DOTS", "SCOPE_LINE", "SCOPE_SOLID", "BLUR_SOFT", "BLUR_EDGES",
+    "BLUR_SPLIT", "ZOOM_IN",    "ZOOM_OUT",   "ROTATE",      "CLEAR",     "SHARP",
+    "EMBOSS",     "MOSAIC",     "SHIFT",      "BLEED_EDGES"};
+
+// Integer part of an argument, kept in a range where no arithmetic overflows.
+int int_part(double x) {
+    if (!std::isfinite(x)) return 0;
+    return static_cast<int>(std::clamp(std::trunc(x), -16777216.0, 16777216.0));
+}
+
+uint8_t clamp_byte(int v) {
+    return static_cast<uint8_t>(std::clamp(v, 0, 255));
+}
+
+}  // namespace
+
+int AveRenderer::command_index(std::string_view name) {
+    for (int k = 0; k < COMMAND_COUNT; ++k)
+        if (name == kNames[k]) return k;
+    return -1;
+}
+
+void AveRenderer::set_geometry() {
+    const int h = surface ? surface->AbsHeight : 0;
+    baseline_1 = (2 * h) / 3;
+    baseline_2 = h / 3;
+    scale = baseline_1 > 0 ? 65536 / baseline_1 : 65536;
+}
+
+bool AveRenderer::execute(const AveCall& call) {
+    const int k = command_index(call.name);
+    return k >= 0 && execute(k, call.x1, call.x2);
+}
+
+bool AveRenderer::execute(int command, double x1, double x2) {
+    if (!surface || surface->Empty() || surface->Bpp != 24) return false;
+    if (command < 0 || command >= COMMAND_COUNT) return false;
+    try {
+        run(command, x1, x2);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+void AveRenderer::draw_frame(VisualType type, ScopeKind kind, AveScripts& scripts) {
+    if (type == VisualType::Internal) {
+        execute(kind == ScopeKind::Dots    ? SCOPE_DOTS
+                : kind == ScopeKind::Lines ? SCOPE_LINE
+                                           : SCOPE_SOLID);
+        execute(RENDER);
+        execute(CLEAR);
+    } else if (type == VisualType::Ave) {
+        scripts.run_frame();
+    }
+}
+
+void AveRenderer::attach(AveScripts& scripts) {
+    scripts.on_command = [this](const AveCall& c) { execute(c); };
+}
+
+void AveRenderer::run(int command, double x1, double x2) {
+    const int n = int_part(x1), m = int_part(x2);
+    switch (command) {
+        case RENDER:
+            if (on_render) on_render(*surface);
+            break;
+        case SCOPE_DOTS:
+            scope_dots();
+            break;
+        case SCOPE_LINE:
+            scope_line();
+            break;
+        case SCOPE_SOLID:
+            scope_solid();
+            break;
+        case BLUR_SOFT:
+            blur_soft();
+            break;
+        case BLUR_EDGES:
+            corners(n, -3, 5, false);
+            break;
+        case BLUR_SPLIT:
+            corners(n, 0, 1, true);
+            break;
+        case ZOOM_IN:
+            zoom(n, true);
+            break;
+        case ZOOM_OUT:
+            zoom(n, false);
+            break;
+        case ROTATE:
+            rotate(x1, m);
+            break;
+        case CLEAR:
+            surface->Clear(kEffectColours[0]);
+            break;
+        case SHARP:
+            sharp();
+            break;
+        case EMBOSS:
+            emboss();
+            break;
+        case MOSAIC:
+            mosaic(n, m);
+            break;
+        case SHIFT:
+            shift(n, m);
+            break;
+        case BLEED_EDGES:
+            corners(n, -4, 4, false);
+            break;
+    }
+}
+
+// ---- scope ----
+
+int AveRenderer::sample_offset(int k) const {
+    if (!samples || k < 0 || k >= 2 * kFrames || scale == 0) return 0;
+    return samples[k] / scale;
+}
+
+int AveRenderer::sample_row(int k) const {
+    return ((k & 1) ? baseline_2 : baseline_1) - sample_offset(k);
+}
+
+void AveRenderer::put(int column, int row, uint32_t colour) {
+    if (column < 0 || column >= surface->Width || row < 0 || row >= surface->AbsHeight) return;
+    uint8_t* p = surface->Scanlines[row] + column * 3;
+    p[0] = static_cast<uint8_t>(colour >> 16);
+    p[1] = static_cast<uint8_t>(colour >> 8);
+    p[2] = static_cast<uint8_t>(colour);
+}
+
+void AveRenderer::fill_column(int column, int from_row, int to_row, uint32_t colour) {
+    if (from_row > to_row) std::swap(from_row, to_row);
+    from_row = std::max(from_row, 0);
+    to_row = std::min(to_row, surface->AbsHeight - 1);
+    for (int r = from_row; r <= to_row; ++r) put(column, r, colour);
+}
+
+void AveRenderer::scope_dots() {
+    const int count = std::min(2 * surface->Width, 2 * kFrames);
+    for (int k = 0; k < count; ++k) put(k / 2, sample_row(k), (k & 1) ? colour_2 : colour_1);
+}
+
+void AveRenderer::scope_line() {
+    const int width = surface->Width;
+    const int last = std::min(2 * width - 2, 2 * kFrames - 1);
+    for (int k = 0; k <= last; ++k) {
+        const int column = k / 2;
+        const int r = sample_row(k);
+        const int base = (k & 1) ? baseline_2 : baseline_1;
+        const uint32_t colour = (k & 1) ? colour_2 : colour_1;
+        put(column, r, colour);
+        if (k > 0) {
+            const int prev = base - sample_offset(k - 2);
+            if (prev >= r) fill_column(column - 1, r, prev, colour);
+        }
+        if (k < width - 1) {
+            const int next = base - sample_offset(k + 2);
+            if (next >= r) fill_column(column + 1, r, next, colour);
+        }
+    }
+}
+
+void AveRenderer::scope_solid() {
+    const int count = std::min(2 * surface->Width, 2 * kFrames);
+    for (int k = 0; k < count; ++k)
+        fill_column(k / 2, (k & 1) ? baseline_2 : baseline_1, sample_row(k),
+                    (k & 1) ? colour_2 : colour_1);
+}
+
+// ---- filters ----
+
+void AveRenderer::blur_soft() {
+    const int w = surface->Width;
+    if (w < 2) return;
+    const int bytes = w * 3;
+    for (uint8_t* p : surface->Scanlines) {
+        for (int i = 0; i < 3; ++i) p[i] = static_cast<uint8_t>((p[i] + p[i + 3]) >> 1);
+        for (int i = 3; i < bytes - 3; ++i) p[i] = static_cast<uint8_t>((p[i - 3] + p[i + 3]) >> 1);
+        for (int i = bytes - 3; i < bytes; ++i) p[i] = static_cast<uint8_t>((p[i] + p[i - 3]) >> 1);
+    }
+}
+
+void AveRenderer::sharp() {
+    const int w = surface->Width;
+    if (w < 2) return;
+    const int bytes = w * 3;
+    for (uint8_t* p : surface->Scanlines) {
+        for (int i = 0; i < 3; ++i) p[i] = clamp_byte((3 * p[i] - p[i + 3]) / 2);
+        for (int i = 3; i < bytes - 3; ++i) p[i] = clamp_byte((4 * p[i] - p[i - 3] - p[i + 3]) / 2);
+        for (int i = bytes - 3; i < bytes; ++i) p[i] = clamp_byte((3 * p[i] - p[i - 3]) / 2);
+    }
+}
+
+void AveRenderer::emboss() {
+    const int bytes = surface->Width * 3;
+    for (uint8_t* p : surface->Scanlines) {
+        for (int i = 0; i < bytes - 3; ++i)
+            p[i] = static_cast<uint8_t>((p[i + 3] + 255 - p[i]) >> 1);
+        for (int i = std::max(bytes - 3, 0); i < bytes; ++i) p[i] = 127;
+    }
+}
+
+void AveRenderer::corners(int n, int weight, int divisor, bool split) {
+    const int w = surface->Width, h = surface->AbsHeight;
+    std::vector<int> left(w), right(w);
+    for (int x = 0; x < w; ++x) {
+        left[x] = std::clamp(x - n, 0, w - 1) * 3;
+        right[x] = std::clamp(x + n, 0, w - 1) * 3;
+    }
+    for (int y = 0; y < h; ++y) {
+        // In place: corners already processed are read with their new values.
+        const uint8_t* top = surface->Scanlines[std::clamp(y - n, 0, h - 1)];
+        const uint8_t* bottom = surface->Scanlines[std::clamp(y + n, 0, h - 1)];
+        uint8_t* row = surface->Scanlines[y];
+        for (int x = 0; x < w; ++x)
+            for (int c = 0; c < 3; ++c) {
+                const int sum = top[left[x] + c] + top[right[x] + c] + bottom[left[x] + c] +
+                                bottom[right[x] + c];
+                uint8_t& v = row[x * 3 + c];
+                v = split ? static_cast<uint8_t>(sum >> 2)
+                          : clamp_byte((2 * sum + weight * v) / divisor);
+            }
+    }
+}
+
+void AveRenderer::zoom(int n, bool in) {
+    if (n == 0) return;  // would divide by zero: only this command is cancelled
+    const int w = surface->Width, h = surface->AbsHeight;
+    const int dx = w / n, dy = h / n;
+    if (in)
+        StretchCopy(*surface, 0, 0, w, h, *surface, dx, dy, w - 2 * dx, h - 2 * dy);
+    else
+        StretchCopy(*surface, dx, dy, w - 2 * dx, h - 2 * dy, *surface, 0, 0, w, h);
+}
+
+void AveRenderer::rotate(double degrees, int smooth) {
+    if (!std::isfinite(degrees)) return;
+    const double theta = degrees * std::numbers::pi / 180;
+    const int64_t s = static_cast<int64_t>(std::nearbyint(std::sin(theta) * 65536));
+    const int64_t c = static_cast<int64_t>(std::nearbyint(std::cos(theta) * 65536));
+    const int w = surface->Width, h = surface->AbsHeight;
+    const int cx = w / 2, cy = h / 2;
+    for (int y = 0; y < h; ++y) {
+        uint8_t* row = surface->Scanlines[y];
+        for (int x = 0; x < w; ++x) {
+            const int64_t fx = (int64_t{cx} << 16) + (x - cx) * c - (y - cy) * s;
+            const int64_t fy = (int64_t{cy} << 16) + (x - cx) * s + (y - cy) * c;
+            if (fx < 0 || fy < 0) continue;
+            const int64_t x0 = fx >> 16, y0 = fy >> 16;
+            if (x0 >= w || y0 >= h) continue;
+            const uint8_t* p00 = surface->Scanlines[y0] + x0 * 3;
+            uint8_t* d = row + x * 3;
+            if (smooth != 1) {
+                std::memmove(d, p00, 3);
+                continue;
+            }
+            // Bilinear with 8-bit weights; the far neighbours stop at the edge.
+            const int wx = static_cast<int>((fx >> 8) & 255),
+                      wy = static_cast<int>((fy >> 8) & 255);
+            const int64_t x1 = std::min<int64_t>(x0 + 1, w - 1);
+            const int64_t y1 = std::min<int64_t>(y0 + 1, h - 1);
+            const uint8_t* p10 = surface->Scanlines[y0] + x1 * 3;
+            const uint8_t* p01 = surface->Scanlines[y1] + x0 * 3;
+            const uint8_t* p11 = surface->Scanlines[y1] + x1 * 3;
+            for (int k = 0; k < 3; ++k) {
+                const int top = p00[k] * (256 - wx) + p10[k] * wx;
+                const int bottom = p01[k] * (256 - wx) + p11[k] * wx;
+                d[k] = static_cast<uint8_t>((top * (256 - wy) + bottom * wy) >> 16);
+            }
+        }
+    }
+}
+
+void AveRenderer::mosaic(int n, int m) {
+    if (n == 0 || m == 0) return;
+    const int w = surface->Width, h = surface->AbsHeight;
+    const int bw = std::abs(n), bh = std::abs(m);
+    // The sample point is the block's centre, kept inside the block.
+    const int ox = std::min((bw + 1) / 2, bw - 1), oy = std::min((bh + 1) / 2, bh - 1);
+    for (int by = 0; by < h; by += bh)
+        for (int bx = 0; bx < w; bx += bw) {
+            uint8_t colour[3];
+            std::memcpy(colour,
+                        surface->Scanlines[std::min(by + oy, h - 1)] + std::min(bx + ox, w - 1) * 3,
+                        3);
+            for (int y = by; y < std::min(by + bh, h); ++y)
+                for (int x = bx; x < std::min(bx + bw, w); ++x)
+                    std::memcpy(surface->Scanlines[y] + x * 3, colour, 3);
+        }
+}
+
+void AveRenderer::shift(int n, int m) {
+    const int w = surface->Width, h = surface->AbsHeight;
+    auto amount = [](int v, int size) {
+        const int i = v > 0 ? v % size : size - (-v % size);
+        return i % size;
+    };
+    if (m != 0) {
+        // Row k receives old row k + i: a left rotation of the row blocks.
+        const int i = amount(m, h);
+        const size_t line = static_cast<size_t>(surface->BytesPerLine);
+        std::rotate(surface->Bits, surface->Bits + i * line, surface->Bits + h * line);
+    }
+    if (n != 0) {
+        const int j = amount(n, w);
+        for (uint8_t* row : surface->Scanlines) std::rotate(row, row + j * 3, row + w * 3);
+    }
+}

@@ -1,0 +1,271 @@
+#include "effects/ave_render.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+// 6 x 4 bottom-up surface; each channel a different ramp, values worked out by hand below.
+FColor v(int c, int r) {
+    return FColor{uint8_t(40 * c + 10 * r), uint8_t(200 - 30 * c), uint8_t(50 * r + c)};
+}
+
+struct Fixture {
+    TFastDIB dib;
+    AveRenderer fx;
+    Fixture(int w = 6, int h = 4) {
+        EXPECT_TRUE(prepare_effect_surface(dib, w, h));
+        for (int r = 0; r < dib.AbsHeight; ++r)
+            for (int c = 0; c < dib.Width; ++c) dib.SetPixel(r, c, v(c, r));
+        fx.surface = &dib;
+        fx.set_geometry();
+    }
+    uint8_t B(int c, int r) const { return dib.GetPixel(r, c).b; }
+    uint8_t G(int c, int r) const { return dib.GetPixel(r, c).g; }
+    bool unchanged() const {
+        for (int r = 0; r < dib.AbsHeight; ++r)
+            for (int c = 0; c < dib.Width; ++c)
+                if (!(dib.GetPixel(r, c) == v(c, r))) return false;
+        return true;
+    }
+    bool run(int cmd, double x1 = 0, double x2 = 0) { return fx.execute(cmd, x1, x2); }
+};
+
+using R = AveRenderer;
+
+}  // namespace
+
+TEST(AveRender, IdentityCases) {
+    struct Case {
+        int cmd;
+        double x1, x2;
+    } cases[] = {{R::SHIFT, 6, 4},      {R::SHIFT, -12, 8},     {R::SHIFT, 0, 0},
+                 {R::BLUR_EDGES, 0, 0}, {R::BLEED_EDGES, 0, 0}, {R::MOSAIC, 1, 1},
+                 {R::MOSAIC, 0, 5},     {R::MOSAIC, -1, -1},    {R::ROTATE, 0, 0},
+                 {R::ROTATE, 360, 1},   {R::ZOOM_IN, 0, 0},     {R::ZOOM_OUT, 0, 0},
+                 {R::RENDER, 0, 0},     {R::BLUR_SPLIT, 0, 0}};
+    for (const Case& c : cases) {
+        Fixture f;
+        EXPECT_TRUE(f.run(c.cmd, c.x1, c.x2));
+        EXPECT_TRUE(f.unchanged()) << "command " << c.cmd << "(" << c.x1 << "," << c.x2 << ")";
+    }
+}
+
+TEST(AveRender, HorizontalFiltersInProcessingOrder) {
+    Fixture soft;
+    soft.run(R::BLUR_SOFT);
+    const int soft_b[6] = {20, 50, 85, 122, 161, 180};
+    for (int c = 0; c < 6; ++c) EXPECT_EQ(soft.B(c, 0), soft_b[c]) << c;
+
+    Fixture sharp;
+    sharp.run(R::SHARP);
+    const int sharp_b[6] = {0, 40, 80, 120, 160, 220};
+    const int sharp_g[6] = {215, 162, 144, 108, 81, 34};
+    for (int c = 0; c < 6; ++c) {
+        EXPECT_EQ(sharp.B(c, 0), sharp_b[c]) << c;
+        EXPECT_EQ(sharp.G(c, 0), sharp_g[c]) << c;
+    }
+
+    Fixture emboss;
+    emboss.run(R::EMBOSS);
+    for (int r = 0; r < 4; ++r) {
+        for (int c = 0; c < 5; ++c) {
+            EXPECT_EQ(emboss.B(c, r), 147);
+            EXPECT_EQ(emboss.G(c, r), 112);
+        }
+        EXPECT_EQ(emboss.dib.GetPixel(r, 5), (FColor{127, 127, 127})) << "rightmost column grey";
+    }
+}
+
+TEST(AveRender, CornerFilters) {
+    Fixture edges;
+    edges.run(R::BLUR_EDGES, 1);
+    EXPECT_EQ(edges.B(0, 0), 40);
+    EXPECT_EQ(edges.B(1, 0), 64);
+    EXPECT_EQ(edges.B(2, 0), 97) << "reads its left corner's new value";
+
+    Fixture bleed;
+    bleed.run(R::BLEED_EDGES, 1);
+    EXPECT_EQ(bleed.B(0, 0), 50);
+    EXPECT_EQ(bleed.B(1, 0), 75);
+    EXPECT_EQ(bleed.G(0, 0), 170);
+
+    Fixture split;
+    split.run(R::BLUR_SPLIT, 1);
+    EXPECT_EQ(split.B(0, 0), 25);
+
+    Fixture clamp;  // values above 255 and below 0 are clamped
+    clamp.dib.Clear(0);
+    clamp.dib.SetPixel(0, 0, {255, 255, 255});
+    clamp.run(R::BLEED_EDGES, 1);
+    EXPECT_EQ(clamp.B(0, 0), 0) << "(2 * 255 - 4 * 255) / 4 is clamped to 0";
+}
+
+TEST(AveRender, MosaicBlocks) {
+    Fixture two;
+    two.run(R::MOSAIC, 2, 2);
+    EXPECT_EQ(two.dib.GetPixel(0, 0), v(1, 1));
+    EXPECT_EQ(two.dib.GetPixel(1, 1), v(1, 1));
+    EXPECT_EQ(two.dib.GetPixel(2, 5), v(5, 3));
+
+    Fixture cut;  // blocks 4 x 3, cut short at the right and top
+    cut.run(R::MOSAIC, -4, 3);
+    EXPECT_EQ(cut.dib.GetPixel(0, 0), v(2, 2));
+    EXPECT_EQ(cut.dib.GetPixel(2, 3), v(2, 2));
+    EXPECT_EQ(cut.dib.GetPixel(0, 4), v(5, 2));
+    EXPECT_EQ(cut.dib.GetPixel(3, 1), v(2, 3));
+    EXPECT_EQ(cut.dib.GetPixel(3, 5), v(5, 3));
+}
+
+TEST(AveRender, ShiftWraps) {
+    Fixture right;
+    right.run(R::SHIFT, -1, 0);
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 6; ++c) EXPECT_EQ(right.dib.GetPixel(r, c), v((c + 5) % 6, r));
+    Fixture both;
+    both.run(R::SHIFT, 1, 1);
+    EXPECT_EQ(both.dib.GetPixel(0, 0), v(1, 1));
+    EXPECT_EQ(both.dib.GetPixel(3, 5), v(0, 0));
+    Fixture down;
+    down.run(R::SHIFT, 0, -1);
+    EXPECT_EQ(down.dib.GetPixel(0, 2), v(2, 3));
+    EXPECT_EQ(down.dib.GetPixel(1, 2), v(2, 0));
+    EXPECT_EQ(down.dib.Scanlines[1][18], 0) << "row gap bytes move with their rows";
+}
+
+TEST(AveRender, RotateInFixedPointAndInPlace) {
+    Fixture half;
+    half.run(R::ROTATE, 180, 0);
+    EXPECT_EQ(half.dib.GetPixel(1, 1), v(5, 3));
+    EXPECT_EQ(half.dib.GetPixel(3, 5), v(5, 3)) << "its source was already rewritten";
+    EXPECT_EQ(half.dib.GetPixel(0, 0), v(0, 0)) << "source outside: unchanged";
+
+    Fixture quarter;
+    quarter.run(R::ROTATE, 90, 0);
+    EXPECT_EQ(quarter.dib.GetPixel(0, 1), v(5, 0));
+    EXPECT_EQ(quarter.dib.GetPixel(0, 0), v(0, 0));
+
+    Fixture smooth;
+    smooth.run(R::ROTATE, 45, 1);
+    EXPECT_EQ(smooth.dib.GetPixel(2, 3), v(3, 2)) << "the centre maps onto itself";
+    EXPECT_EQ(smooth.B(4, 2), 175) << "bilinear between (3,2), (4,2), (3,3), (4,3)";
+}
+
+TEST(AveRender, ZoomStretchesThroughTheCentre) {
+    Fixture in;
+    in.run(R::ZOOM_IN, 3);
+    EXPECT_EQ(in.dib.GetPixel(3, 0), v(2, 2));
+    EXPECT_EQ(in.dib.GetPixel(0, 5), v(3, 1));
+
+    Fixture out;
+    out.run(R::ZOOM_OUT, 3);
+    EXPECT_EQ(out.B(2, 2), 4) << "six source pixels combined by AND";
+    EXPECT_EQ(out.dib.GetPixel(0, 0), v(0, 0)) << "the border keeps its content";
+    EXPECT_EQ(out.dib.GetPixel(3, 5), v(5, 3));
+
+    for (double n : {1.0, -1.0, -2.0, 2.0, 1e9, -1e300}) {
+        Fixture odd;
+        EXPECT_TRUE(odd.run(R::ZOOM_IN, n));
+        EXPECT_TRUE(odd.run(R::ZOOM_OUT, n));
+    }
+}
+
+TEST(AveRender, ScopeKinds) {
+    int16_t samples[2 * AveRenderer::kFrames] = {};
+    // Height 9: baselines 6 and 3, scale 10922.
+    samples[2] = 21844;   // k 2: offset 2, row 4
+    samples[4] = -21844;  // k 4: offset -2, row 8
+    samples[6] = -32768;  // k 6: offset -3, row 9 = the height: not drawn
+    const uint32_t red = 0x0000FF, blue = 0xFF0000;
+    const FColor c1{0, 0, 255}, c2{255, 0, 0}, black{};
+
+    Fixture line(3, 9);
+    line.dib.Clear(0);
+    line.fx.samples = samples;
+    line.fx.colour_1 = red;
+    line.fx.colour_2 = blue;
+    EXPECT_EQ(line.fx.scale, 10922);
+    line.run(R::SCOPE_LINE);
+    for (int r = 0; r < 9; ++r)
+        for (int c = 0; c < 3; ++c) {
+            FColor want = black;
+            if ((c == 0 && r >= 4 && r <= 6) || (c == 1 && r == 4) || (c == 2 && r == 8)) want = c1;
+            if (r == 3 && c < 2) want = c2;
+            EXPECT_EQ(line.dib.GetPixel(r, c), want) << c << "," << r;
+        }
+
+    Fixture dots(4, 9);
+    dots.dib.Clear(0);
+    dots.fx.samples = samples;
+    dots.fx.colour_1 = red;
+    dots.fx.colour_2 = blue;
+    dots.run(R::SCOPE_DOTS);
+    EXPECT_EQ(dots.dib.GetPixel(6, 0), c1);
+    EXPECT_EQ(dots.dib.GetPixel(4, 1), c1);
+    EXPECT_EQ(dots.dib.GetPixel(8, 2), c1);
+    EXPECT_EQ(dots.dib.GetPixel(3, 3), c2);
+    for (int r = 0; r < 9; ++r) EXPECT_NE(dots.dib.GetPixel(r, 3), c1) << "off-surface sample";
+
+    Fixture solid(3, 9);
+    solid.dib.Clear(0);
+    solid.fx.samples = samples;
+    solid.fx.colour_1 = red;
+    solid.fx.colour_2 = blue;
+    solid.run(R::SCOPE_SOLID);
+    for (int r = 4; r <= 6; ++r) EXPECT_EQ(solid.dib.GetPixel(r, 1), c1);
+    EXPECT_EQ(solid.dib.GetPixel(7, 2), c1);
+    EXPECT_EQ(solid.dib.GetPixel(6, 2), c1);
+    EXPECT_EQ(solid.dib.GetPixel(5, 2), black);
+    EXPECT_EQ(solid.dib.GetPixel(3, 2), c2);
+    EXPECT_EQ(solid.dib.GetPixel(3, 1), c2);
+}
+
+TEST(AveRender, FramesScriptsAndGuards) {
+    Fixture f(4, 9);
+    AveScripts scripts;
+    f.fx.attach(scripts);
+    int16_t samples[2 * AveRenderer::kFrames] = {};
+    f.fx.samples = samples;
+    f.fx.colour_1 = 0x00FF00;
+    std::vector<std::vector<uint8_t>> shown;
+    f.fx.on_render = [&](const TFastDIB& d) { shown.emplace_back(d.Bits, d.Bits + d.Size); };
+
+    f.fx.draw_frame(VisualType::Internal, ScopeKind::Dots, scripts);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0][6 * f.dib.BytesPerLine + 1], 255) << "the dot was on screen";
+    for (int i = 0; i < f.dib.Size; ++i) ASSERT_EQ(f.dib.Bits[i], 0) << "then cleared";
+
+    f.dib.Clear(0x123456);
+    scripts.frame_lines = {"RENDER();"};
+    f.fx.draw_frame(VisualType::Ave, ScopeKind::Dots, scripts);
+    f.fx.draw_frame(VisualType::None, ScopeKind::Dots, scripts);
+    f.fx.draw_frame(VisualType::Ave, ScopeKind::Dots, scripts);
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[1], shown[2]);
+    EXPECT_EQ(shown[1][0], 0x56);
+
+    // A failing command cancels only itself; bad names and arguments do nothing.
+    scripts.frame_lines = {"ZOOM_IN(0); zoom_out(); NOSUCH(1); MOSAIC('a', 2); CLEAR(1,2,3);"};
+    EXPECT_TRUE(scripts.run_frame());
+    for (int i = 0; i < f.dib.Size; ++i) ASSERT_EQ(f.dib.Bits[i], 0);
+
+    TFastDIB eight;
+    ASSERT_TRUE(eight.SetSize(4, 4, 8));
+    f.fx.surface = &eight;
+    EXPECT_FALSE(f.fx.execute(R::CLEAR));
+    f.fx.surface = nullptr;
+    EXPECT_FALSE(f.fx.execute(R::BLUR_SOFT));
+    EXPECT_EQ(AveRenderer::command_index("BLEED_EDGES"), R::BLEED_EDGES);
+    EXPECT_EQ(AveRenderer::command_index("render"), -1);
+}
+
+TEST(AveRender, EffectSurfacePalette) {
+    TFastDIB d;
+    ASSERT_TRUE(prepare_effect_surface(d, 242, 159));
+    EXPECT_EQ(d.Bpp, 24);
+    EXPECT_EQ(d.Height, 159);
+    EXPECT_EQ(d.Info.colors[0].r, 0);
+    EXPECT_EQ(d.Info.colors[255].r, 255);
+    EXPECT_EQ(d.Info.colors[255].b, 255);
+}
