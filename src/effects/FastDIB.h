@@ -14,8 +14,8 @@
 struct HDC__;
 struct HBITMAP__;
 struct HFONT__;
-// The member TextOut must keep its name in every file; the program calls the
-// system's TextOutA by that name.
+// The member TextOut must keep its name in every file: include this header
+// after <windows.h>, and call the system's function as TextOutA.
 #ifdef TextOut
 #undef TextOut
 #endif
