@@ -338,29 +338,35 @@ void StretchCopy(TFastDIB& dst, int x, int y, int w, int h, const TFastDIB& src,
     const int px = dst.Bpp / 8;
     // Source and target may be one surface: read from a snapshot of the source.
     std::vector<uint8_t> snapshot(src.Bits, src.Bits + src.Size);
-    auto src_at = [&](int col, int line) {
-        col = std::clamp(col, 0, src.Width - 1);
-        line = std::clamp(line, 0, src.AbsHeight - 1);
-        return snapshot.data() + static_cast<size_t>(src.PictureRow(line)) * src.BytesPerLine +
-               col * px;
-    };
     const int wn = static_cast<int>(mx.start.size());
     const int hn = static_cast<int>(my.start.size());
-    uint8_t acc[4];
+    // Clamped byte offsets of every source column each target column combines.
+    std::vector<int> col_first(wn + 1);
+    std::vector<int> cols;
+    for (int i = 0; i < wn; ++i) {
+        col_first[i] = static_cast<int>(cols.size());
+        for (int a = 0; a < mx.count[i]; ++a)
+            cols.push_back(std::clamp(mx.start[i] + a, 0, src.Width - 1) * px);
+    }
+    col_first[wn] = static_cast<int>(cols.size());
+    const int i_from = std::max(0, -x0), i_to = std::min(wn, dst.Width - x0);
+    std::vector<uint8_t> line(static_cast<size_t>(wn) * px);
     for (int j = 0; j < hn; ++j) {
         const int ty = y0 + j;
-        if (ty < 0 || ty >= dst.AbsHeight) continue;
-        uint8_t* drow = dst.Scanlines[dst.PictureRow(ty)];
-        for (int i = 0; i < wn; ++i) {
-            const int tx = x0 + i;
-            if (tx < 0 || tx >= dst.Width) continue;
-            std::memset(acc, 0xFF, sizeof acc);
-            for (int b = 0; b < my.count[j]; ++b)
-                for (int a = 0; a < mx.count[i]; ++a) {
-                    const uint8_t* s = src_at(mx.start[i] + a, my.start[j] + b);
-                    for (int k = 0; k < px; ++k) acc[k] &= s[k];
-                }
-            std::memcpy(drow + tx * px, acc, px);
+        if (ty < 0 || ty >= dst.AbsHeight || i_from >= i_to) continue;
+        std::fill(line.begin(), line.end(), 0xFF);
+        for (int b = 0; b < my.count[j]; ++b) {
+            const int sline = std::clamp(my.start[j] + b, 0, src.AbsHeight - 1);
+            const uint8_t* srow =
+                snapshot.data() + static_cast<size_t>(src.PictureRow(sline)) * src.BytesPerLine;
+            for (int i = i_from; i < i_to; ++i) {
+                uint8_t* acc = &line[static_cast<size_t>(i) * px];
+                for (int c = col_first[i]; c < col_first[i + 1]; ++c)
+                    for (int k = 0; k < px; ++k) acc[k] &= srow[cols[c] + k];
+            }
         }
+        std::memcpy(dst.Scanlines[dst.PictureRow(ty)] + (x0 + i_from) * px,
+                    &line[static_cast<size_t>(i_from) * px],
+                    static_cast<size_t>(i_to - i_from) * px);
     }
 }

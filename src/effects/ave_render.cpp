@@ -100,10 +100,10 @@ void AveRenderer::run(int command, double x1, double x2) {
             blur_soft();
             break;
         case BLUR_EDGES:
-            corners(n, -3, 5, false);
+            corners<-3, 5, false>(n);
             break;
         case BLUR_SPLIT:
-            corners(n, 0, 1, true);
+            corners<0, 1, true>(n);
             break;
         case ZOOM_IN:
             zoom(n, true);
@@ -130,7 +130,7 @@ void AveRenderer::run(int command, double x1, double x2) {
             shift(n, m);
             break;
         case BLEED_EDGES:
-            corners(n, -4, 4, false);
+            corners<-4, 4, false>(n);
             break;
     }
 }
@@ -226,7 +226,9 @@ void AveRenderer::emboss() {
     }
 }
 
-void AveRenderer::corners(int n, int weight, int divisor, bool split) {
+// Constant weights let the compiler turn the divisions into multiplications.
+template <int Weight, int Divisor, bool Split>
+void AveRenderer::corners(int n) {
     const int w = surface->Width, h = surface->AbsHeight;
     std::vector<int> left(w), right(w);
     for (int x = 0; x < w; ++x) {
@@ -243,8 +245,8 @@ void AveRenderer::corners(int n, int weight, int divisor, bool split) {
                 const int sum = top[left[x] + c] + top[right[x] + c] + bottom[left[x] + c] +
                                 bottom[right[x] + c];
                 uint8_t& v = row[x * 3 + c];
-                v = split ? static_cast<uint8_t>(sum >> 2)
-                          : clamp_byte((2 * sum + weight * v) / divisor);
+                v = Split ? static_cast<uint8_t>(sum >> 2)
+                          : clamp_byte((2 * sum + Weight * v) / Divisor);
             }
     }
 }

@@ -76,7 +76,8 @@ class AveRenderer {
     void scope_line();
     void scope_solid();
     void blur_soft();
-    void corners(int n, int weight, int divisor, bool split);
+    template <int Weight, int Divisor, bool Split>
+    void corners(int n);
     void zoom(int n, bool in);
     void rotate(double degrees, int smooth);
     void sharp();
