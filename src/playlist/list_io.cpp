@@ -1,0 +1,204 @@
+// Filling the view from list files and writing it back.
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "app/path_rules.h"
+#include "playlist/playlist_model.h"
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+}  // namespace
+
+int PlaylistModel::LoadListFile(const std::string& source, const std::string* target, bool clear,
+                                uint8_t wanted) {
+    view_->begin_update();
+    if (clear) {
+        rows_.clear();
+        paths_.clear();
+        selected_ = -1;
+    }
+    int shown = 0;
+    std::unique_ptr<std::FILE, FileCloser> f(source.empty() ? nullptr
+                                                            : std::fopen(source.c_str(), "r+b"));
+    if (f) {
+        RecordBytes bytes;
+        for (int p = 1;; ++p) {
+            if (host_.terminating()) break;
+            host_.process_messages();
+            if (std::fread(bytes.data(), 1, bytes.size(), f.get()) != bytes.size()) break;
+            try {
+                ListRecord r = vl2::unpack(bytes.data());
+                if (r.deleted != 1 && !host_.file_exists(r.path)) {
+                    r.deleted = 1;
+                    bytes[vl2::kDeleted] = 1;
+                    // Rewrite in place, then go on reading after it.
+                    const long at = long(p - 1) * long(kRecordSize);
+                    if (std::fseek(f.get(), at, SEEK_SET) == 0)
+                        std::fwrite(bytes.data(), 1, bytes.size(), f.get());
+                    std::fseek(f.get(), at + long(kRecordSize), SEEK_SET);
+                }
+                if (r.deleted == wanted && host_.IsSupported(r.path)) {
+                    ++shown;
+                    const int n = target ? AppendRecord(*target, r) : p;
+                    ListRow row;
+                    row.caption = row_text::caption(count() + 1);
+                    row.sub = {row_text::from_record(r.artist, r.title),
+                               row_text::duration(r.duration),
+                               row_text::track(r.track),
+                               r.album,
+                               r.year,
+                               r.format,
+                               r.path,
+                               std::to_string(n)};
+                    append_row(std::move(row));
+                }
+            } catch (...) {
+            }
+        }
+    }
+    f.reset();
+    view_->rows_changed();
+    view_->end_update();
+    view_->tray_changed();
+    return shown;
+}
+
+bool PlaylistModel::OpenListFile(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(working_folder), ec);
+    const std::string copy = working_folder + file_name_of(path);
+    if (!CopyListFile(path, copy)) return false;
+    current_file = copy;
+    LoadListFile(copy, nullptr, true, 0);
+    return true;
+}
+
+bool PlaylistModel::WriteListFile(const std::string& source, const std::string& dest,
+                                  bool delete_first) {
+    std::string data;
+    if (!delete_first) {
+        // Appending to an existing list: keep its whole records.
+        std::ifstream old(dest, std::ios::binary);
+        if (old) {
+            data.assign(std::istreambuf_iterator<char>(old), std::istreambuf_iterator<char>());
+            data.resize(data.size() / kRecordSize * kRecordSize);
+        }
+    }
+    const std::vector<ListRecord> records = ReadAllRecords(source);
+    for (int i = 0; i < count(); ++i) {
+        const int n = record_of(i);
+        // A row that addresses no record aborts the save; the old file stays.
+        if (n < 1 || n > static_cast<int>(records.size())) return false;
+        const ListRecord& r = records[size_t(n - 1)];
+        if (r.deleted == 0) {
+            const RecordBytes b = vl2::pack(r);
+            data.append(reinterpret_cast<const char*>(b.data()), b.size());
+        }
+        host_.process_messages();
+    }
+    return ReplaceFileSafely(dest, data);
+}
+
+bool PlaylistModel::SaveViewSnapshot(const std::string& file) const {
+    return ::SaveViewSnapshot(rows_, file);
+}
+
+bool PlaylistModel::LoadViewSnapshot(const std::string& file) {
+    std::vector<ListRow> rows;
+    if (!::LoadViewSnapshot(rows, file)) return false;
+    replace_rows(std::move(rows));
+    return true;
+}
+
+// ---- M3U ----
+
+std::string trim_text(const std::string& s) {
+    size_t b = 0, e = s.size();
+    while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
+    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
+    return s.substr(b, e - b);
+}
+
+ExtInf parse_extinf(const std::string& line) {
+    ExtInf info;
+    info.text = trim_text(line.size() > 8 ? line.substr(8) : std::string());
+    info.have_info = !info.text.empty();
+    const size_t comma = info.text.find(',');
+    if (comma == std::string::npos) return info;
+    const std::string number = trim_text(info.text.substr(0, comma));
+    const char* b = number.data();
+    const char* e = b + number.size();
+    if (b != e && *b == '+') ++b;
+    int32_t seconds = 0;
+    auto [end, ec] = std::from_chars(b, e, seconds);
+    if (b != e && ec == std::errc() && end == e) {
+        info.seconds = seconds;
+        info.text = info.text.substr(comma + 1);
+    }
+    return info;
+}
+
+std::string m3u_entry_path(const std::string& list_path, const std::string& entry) {
+    const bool drive =
+        entry.size() >= 2 && entry[1] == ':' &&
+        ((entry[0] >= 'A' && entry[0] <= 'Z') || (entry[0] >= 'a' && entry[0] <= 'z'));
+    const bool unc = entry.size() >= 2 && entry[0] == '\\' && entry[1] == '\\';
+    if (drive || unc || entry.empty()) return entry;
+    return resolve_path(folder_of(list_path), entry);
+}
+
+bool m3u_claimed(const std::string& patterns, const std::string& entry) {
+    const std::string key = upper_text(file_ext_of(entry)) + ";";
+    return upper_text(patterns).find(key) != std::string::npos;
+}
+
+bool PlaylistModel::ImportM3U(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (path.empty() || !in) {
+        host_.error_box("Can't open the chosen Playlistfile...");
+        return false;
+    }
+    ImportM3UText(path, in);
+    return true;
+}
+
+void PlaylistModel::ImportM3UText(const std::string& list_path, std::istream& in) {
+    view_->begin_update();
+    const std::string patterns = host_.active_patterns();
+    int state = 0;
+    ExtInf info;
+    auto handle = [&](const std::string& raw) {
+        const std::string l = trim_text(raw);
+        const std::string u = upper_text(l);
+        if (u == "#EXTM3U") {
+            state = 2;
+        } else if (u.rfind("#EXTINF:", 0) == 0 && state == 2) {
+            info = parse_extinf(l);
+        } else if (m3u_claimed(patterns, l)) {
+            const std::string p = m3u_entry_path(list_path, l);
+            if (info.have_info)
+                AddToSongList2(p, info.text, info.seconds);
+            else
+                AddToSongList(p);
+            info.have_info = false;
+        }
+        host_.process_messages();
+    };
+    std::string chunk;
+    while (!host_.terminating() && std::getline(in, chunk)) {
+        if (!chunk.empty() && chunk.back() == '\r') chunk.pop_back();
+        // A lone carriage return also ends a line.
+        size_t start = 0;
+        for (size_t cr; (cr = chunk.find('\r', start)) != std::string::npos; start = cr + 1)
+            handle(chunk.substr(start, cr - start));
+        handle(chunk.substr(start));
+    }
+    view_->end_update();
+}
