@@ -236,9 +236,10 @@ bool CreateEmptyList(const std::string& path) {
 }
 
 bool CopyListFile(const std::string& from, const std::string& to) {
+    bool ok = false;
+    const std::string data = read_whole(from, ok);
+    if (!ok || !ReplaceFileSafely(to, data)) return false;
     std::error_code ec;
-    fs::copy_file(fs::path(from), fs::path(to), fs::copy_options::overwrite_existing, ec);
-    if (ec) return false;
     const auto when = fs::last_write_time(fs::path(from), ec);
     if (!ec) fs::last_write_time(fs::path(to), when, ec);
     return true;
