@@ -95,7 +95,7 @@ bool TFastDIB::make(int width, int height, int bpp, uint32_t compression, const 
     const int64_t abs_height = height < 0 ? -static_cast<int64_t>(height) : height;
     const int64_t line = ((static_cast<int64_t>(width) * bpp + 31) / 32) * 4;
     const int64_t used = (static_cast<int64_t>(width) * bpp + 7) / 8;
-    if (line * abs_height > static_cast<int64_t>(kMaxSize)) return false;
+    if (line > static_cast<int64_t>(kMaxSize) / abs_height) return false;  // no overflow
 
     Info.header = DibHeader{};
     Info.header.biWidth = width;

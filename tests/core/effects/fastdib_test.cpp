@@ -288,6 +288,10 @@ TEST(FastDIB, LyingFilesNeverWriteOutsideTheSurface) {
     auto huge = bmp_header(54, 1 << 30, 1 << 20, 24, 0, 0);
     EXPECT_FALSE(d.LoadFromMemory(huge.data(), huge.size()));
     EXPECT_TRUE(d.Empty());
+    // Found by fuzzing: a size whose byte count overflows 64 bits.
+    auto overflow = bmp_header(66, 0x77770005, 0x77777777, 32, 3, 0);
+    overflow.insert(overflow.end(), {0x13, 0x0B, 0, 0, 0x13, 0x77, 0x77, 0x77, 0x77, 0x77, 0, 0});
+    EXPECT_FALSE(d.LoadFromMemory(overflow.data(), overflow.size()));
     auto bad_rle_depth = bmp_header(54, 4, 4, 24, 1, 0);
     EXPECT_FALSE(d.LoadFromMemory(bad_rle_depth.data(), bad_rle_depth.size()));
     auto png = bmp_header(54, 4, 4, 24, 5, 0);

@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                                unsigned(data[21]) << 24);
         const int64_t h = static_cast<int32_t>(data[22] | data[23] << 8 | data[24] << 16 |
                                                unsigned(data[25]) << 24);
-        if (std::abs(w) * std::abs(h) * 4 > (4 << 20)) return 0;
+        if (std::abs(double(w)) * std::abs(double(h)) * 4 > (4 << 20)) return 0;
     }
     TFastDIB d;
     if (d.LoadFromMemory(data, size)) {
