@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -13,8 +14,8 @@ protected:
     TStudio studios;
 
     void SetUp() override {
-        std::string cmd = "mkdir -p '" + dir + "'";
-        ASSERT_EQ(std::system(cmd.c_str()), 0);
+        std::error_code ec;
+        std::filesystem::create_directories(dir, ec);
         studios.StudioFolder = dir;
         std::remove(studios.ini_path().c_str());
     }

@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include "plugins/plug_eng.h"
+#include "plugins/plugin_guard.h"
+#include "plugins/plugin_module_win32.h"
+#include "plugins/vl_decoder.h"
+#include "win_process.h"
+
+namespace {
+
+class RecordingBoxes : public MessageBoxes {
+public:
+    std::vector<std::string> texts;
+    void error(const std::string& t) override { texts.push_back(t); }
+};
+
+TEST(PluginGuard, ContainsFaultsRaisedInTheHost) {
+    volatile int zero = 0;
+    EXPECT_FALSE(guarded([&] {
+        volatile int* p = nullptr;
+        *p = 1;
+    }));
+    EXPECT_FALSE(guarded([&] { volatile int x = 10 / zero; (void)x; }));
+    EXPECT_FALSE(guarded([] { throw 42; }));
+    int ran = 0;
+    EXPECT_TRUE(guarded([&] { ran = 1; }));
+    EXPECT_EQ(ran, 1);
+}
+
+TEST(PluginGuard, FaultingPluginCallsCancelOnlyThemselves) {
+    ProgramFolder f("guard");
+    f.add_plugin("vl_test_fault", "vl_fault.dll");
+    SetEnvironmentVariableA("VL_TEST_JOURNAL", f.journal.c_str());
+    Win32ModuleLoader loader;
+    RecordingBoxes boxes;
+    TQEL_plugin reg(loader, boxes);
+    reg.SetPluginFolder(f.root + "plugins\\");
+    reg.SetCodecsFolder(f.root + "codecs\\");
+    reg.ScanPlugins();
+    ASSERT_EQ(reg.Decoders.Count(), 1);
+    TDecoder_plugin& dec = reg.Decoders;
+    dec.OpenForPlayback(f.root + "a.mp3");
+    ASSERT_TRUE(dec.IsBound());
+    EXPECT_EQ(dec.Play(), 1);
+    EXPECT_EQ(dec.SetMode(MODE_PAUSE, 0), 0);    // access violation
+    EXPECT_EQ(dec.SetMode(MODE_RESUME, 0), 0);   // division by zero
+    EXPECT_EQ(dec.ShowOptions(), 0);             // C++ exception
+    EXPECT_EQ(dec.GetLength(), 0);               // access violation in a query
+    EXPECT_EQ(dec.QueryMode(QUERY_LENGTH, -1), -1);
+    // The plugin and the host go on.
+    EXPECT_EQ(dec.GetState(), STATE_PLAYING);
+    EXPECT_EQ(dec.Stop(), 1);
+    EXPECT_EQ(dec.GetState(), STATE_STOPPED);
+    EXPECT_TRUE(boxes.texts.empty());
+    SetEnvironmentVariableA("VL_TEST_JOURNAL", nullptr);
+}
+
+TEST(PluginGuard, RealPluginThroughTheRegistry) {
+    ProgramFolder f("registry");
+    f.add_plugin("vl_test", "vl_test.dll");
+    f.add_plugin("vl_test_noinfo", "vl_noinfo.dll");
+    write_text(f.root + "plugins\\plugins.ini", "[Media]\r\nvl_test.dll=*.tst;\r\nvl_noinfo.dll=*.mp3;\r\n");
+    write_text(f.root + "a.tst", "x");
+    Win32ModuleLoader loader;
+    RecordingBoxes boxes;
+    TQEL_plugin reg(loader, boxes);
+    reg.SetPluginFolder(f.root + "plugins\\");
+    reg.SetCodecsFolder(f.root + "codecs\\");
+    reg.ScanPlugins();
+    ASSERT_EQ(reg.Decoders.Count(), 2);
+    EXPECT_EQ(reg.Decoders.DisplayNames[0], "Test decoder");
+    TDecoder_plugin& dec = reg.Decoders;
+
+    FileInfoRec info;
+    dec.QuickInfo(f.root + "a.tst", info);
+    EXPECT_EQ(info.sample_rate, 44100);
+    EXPECT_EQ(info.title, "Test title");
+    EXPECT_FALSE(dec.IsBound());
+
+    dec.OpenForPlayback(f.root + "a.tst");
+    EXPECT_EQ(dec.Play(), 1);
+    EXPECT_EQ(dec.GetLength(), 5000 * 44.1);
+    FileInfoRec played;
+    dec.GetFileInfo(played);
+    EXPECT_EQ(played.channel_mode, "Stereo");
+    int16_t samples[2 * VL_CHANNEL_FRAMES] = {};
+    uint8_t a = 0, b = 0, c = 0, fresh = 0;
+    dec.GetChannelData(VL_CHANNEL_FRAMES, samples, &a, &b, &c, &fresh);
+    EXPECT_EQ(fresh, 1);
+
+    // The plugin that answers false to fileinfo leaves the record alone.
+    dec.OpenForPlayback(f.root + "b.mp3");
+    FileInfoRec kept;
+    kept.title = "kept";
+    dec.GetFileInfo(kept);
+    EXPECT_EQ(kept.title, "kept");
+    EXPECT_TRUE(boxes.texts.empty());
+}
+
+}  // namespace

@@ -1,0 +1,163 @@
+#include "win_process.h"
+
+#include <fstream>
+#include <sstream>
+
+std::string wine_path(const std::string& unix_path) {
+    std::string p = "Z:" + unix_path;
+    for (char& c : p)
+        if (c == '/') c = '\\';
+    return p;
+}
+
+std::string read_text(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+void write_text(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string make_temp_folder(const std::string& tag) {
+    char tmp[MAX_PATH];
+    GetTempPathA(MAX_PATH, tmp);
+    std::string dir = std::string(tmp) + "vltest_" + tag + "_" + std::to_string(GetCurrentProcessId()) + "\\";
+    remove_tree(dir);
+    CreateDirectoryA(dir.c_str(), nullptr);
+    return dir;
+}
+
+void remove_tree(const std::string& folder) {
+    std::string dir = folder;
+    if (dir.back() != '\\') dir += '\\';
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((dir + "*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = fd.cFileName;
+            if (name == "." || name == "..") continue;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                remove_tree(dir + name);
+            else
+                DeleteFileA((dir + name).c_str());
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    RemoveDirectoryA(dir.c_str());
+}
+
+ProgramFolder::ProgramFolder(const std::string& tag) {
+    root = make_temp_folder(tag);
+    for (const char* sub : {"plugins", "codecs", "skins", "ave", "tpl", "langs", "system", "temp"})
+        CreateDirectoryA((root + sub).c_str(), nullptr);
+    CopyFileA((wine_path(VL_PROGRAM_DIR_UNIX) + "\\veltrona.exe").c_str(),
+              (root + "veltrona.exe").c_str(), FALSE);
+    journal = root + "journal.txt";
+    temp = root + "temp\\";
+}
+
+ProgramFolder::~ProgramFolder() { remove_tree(root); }
+
+void ProgramFolder::add_plugin(const std::string& variant, const std::string& as) {
+    CopyFileA((wine_path(VL_TEST_PLUGIN_DIR_UNIX) + "\\" + variant + ".dll").c_str(),
+              (root + "plugins\\" + as).c_str(), FALSE);
+}
+
+std::vector<std::string> ProgramFolder::journal_lines() const {
+    std::vector<std::string> lines;
+    std::istringstream in(read_text(journal));
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+Player::Player(const ProgramFolder& folder, const std::string& arg, const std::string& cwd) {
+    SetEnvironmentVariableA("VL_TEST_JOURNAL", folder.journal.c_str());
+    SetEnvironmentVariableA("TEMP", folder.temp.c_str());
+    SetEnvironmentVariableA("TMP", folder.temp.c_str());
+    std::string cmd = "\"" + folder.root + "veltrona.exe\"";
+    if (!arg.empty()) cmd += " \"" + arg + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        cwd.empty() ? nullptr : cwd.c_str(), &si, &pi_))
+        pi_ = PROCESS_INFORMATION{};
+}
+
+Player::~Player() {
+    if (!pi_.hProcess) return;
+    if (running()) TerminateProcess(pi_.hProcess, 99);
+    WaitForSingleObject(pi_.hProcess, 5000);
+    CloseHandle(pi_.hProcess);
+    CloseHandle(pi_.hThread);
+}
+
+bool Player::running() { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
+
+namespace {
+
+struct Search {
+    DWORD pid;
+    const char* cls;
+    const char* title;
+    HWND found;
+};
+
+BOOL CALLBACK find_window(HWND w, LPARAM lp) {
+    auto* s = reinterpret_cast<Search*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid != s->pid) return TRUE;
+    char cls[64] = {}, title[256] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    GetWindowTextA(w, title, sizeof title);
+    if (lstrcmpA(cls, s->cls) == 0 && (!s->title || lstrcmpA(title, s->title) == 0)) {
+        s->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND find_in_process(DWORD pid, const char* cls, const char* title) {
+    Search s{pid, cls, title, nullptr};
+    EnumWindows(find_window, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+}  // namespace
+
+HWND Player::main_window(DWORD timeout_ms) {
+    HWND w = nullptr;
+    wait_until([&] { return (w = find_in_process(pi_.dwProcessId, "TQELAmp_Player", nullptr)) != nullptr; },
+               timeout_ms);
+    return w;
+}
+
+HWND Player::wait_error_box(std::string& text, DWORD timeout_ms) {
+    HWND box = nullptr;
+    wait_until([&] { return (box = find_in_process(pi_.dwProcessId, "#32770", "Error")) != nullptr; },
+               timeout_ms);
+    if (box) {
+        char buf[1024] = {};
+        GetDlgItemTextA(box, 0xFFFF, buf, sizeof buf);
+        text = buf;
+    }
+    return box;
+}
+
+int Player::close(DWORD timeout_ms) {
+    HWND w = main_window(2000);
+    if (w) PostMessageA(w, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(pi_.hProcess, timeout_ms) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(pi_.hProcess, &code);
+    return static_cast<int>(code);
+}
