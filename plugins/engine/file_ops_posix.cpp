@@ -1,0 +1,24 @@
+#include <sys/stat.h>
+
+#include <cstdio>
+
+#include "file_ops.h"
+
+namespace vl {
+
+bool file_is_writable(const std::string& path) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    // The mode bits, not access(): a read-only file stays read-only for root too.
+    return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+}
+
+bool move_replacing(const std::string& from, const std::string& to) {
+    return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+void remove_file(const std::string& path) {
+    std::remove(path.c_str());
+}
+
+}  // namespace vl

@@ -1,0 +1,65 @@
+// Everything a decoder plugin answers through its exports, written once for
+// every plugin: the plugin describes its format in a PluginSpec, and the
+// exports forward to one PluginRuntime.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "audio_io.h"
+#include "output_engine.h"
+#include "plugins/vl_decoder.h"
+#include "tag_set.h"
+
+namespace vl {
+
+struct PluginSpec {
+    const char* extensions;
+    const char* filter_description;
+    const char* display_name;
+    const char* formats_text;  // shown by the options box
+    // nullptr when the file cannot be played.
+    std::function<std::unique_ptr<AudioSource>(const std::string& path)> open_source;
+    // Fills what the file tells; false when it is not readable at all.
+    std::function<bool(const std::string& path, FileInfo& info, InfoTexts& texts)> describe;
+    // Rewrites the file's tags (safely); false leaves it untouched.
+    std::function<bool(const std::string& path, const TagSet& tags)> write_tags;
+};
+
+class PluginRuntime {
+  public:
+    PluginRuntime(PluginSpec spec, SinkFactory sinks, bool threaded = true);
+
+    void info(DecoderInfo* info) const;
+    void initializate(int32_t code, int32_t param);
+    void open(const char* path);
+    int32_t setmode(int32_t code, int32_t param);
+    int32_t getmode(int32_t code);
+    bool fileinfo(FileInfo* info);
+    bool setinfo(const FileInfo& info);
+    void channel(int32_t count, int16_t* samples, uint8_t* flag_a, uint8_t* flag_b, uint8_t* flag_c,
+                 uint8_t* new_data);
+    void quickinfo(const char* path, FileInfo* info);
+    bool setinfoto(const char* path, const FileInfo& info);
+    // Decodes a whole file into a 16-bit stereo WAV file.
+    bool writewave(const char* path, const char* wav_path);
+
+    OutputEngine& engine() { return engine_; }
+    // Shows the options box (caption, text); set by the Windows exports.
+    std::function<void(const std::string&, const std::string&)> message_box;
+
+  private:
+    bool describe(const std::string& path, FileInfo* info);
+
+    PluginSpec spec_;
+    OutputEngine engine_;
+    std::string path_;
+    InfoTexts texts_;
+};
+
+// Writes every frame of source (from its start) as a 16-bit stereo WAV.
+bool write_wave_file(AudioSource& source, const std::string& wav_path);
+
+}  // namespace vl

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Makes the audio files the plugin tests play: sine tones in several WAV
+# formats (sox) and MP3 variants (lame). Runs once per build folder.
+set -euo pipefail
+out=$1
+mkdir -p "$out"
+cd "$out"
+[ -f .done ] && exit 0
+sine() { sox -n -r "$1" -c "$2" "${@:4}" "$3" synth 3 sine 440 vol 0.5; }
+sine 44100 2 sine440.wav -b 16
+sine 44100 1 mono8.wav -b 8
+sine 48000 2 s24.wav -b 24
+sine 44100 2 s32.wav -b 32
+sine 44100 2 f32.wav -e floating-point -b 32
+sine 44100 2 f64.wav -e floating-point -b 64
+sine 44100 6 six.wav -b 16
+lame --quiet -b 128 sine440.wav sine440.mp3
+lame --quiet -V 4 sine440.wav vbr.mp3
+lame --quiet --vbr-new -V 6 -m m --resample 22.05 sine440.wav mpeg2.mp3
+lame --quiet -b 32 -m m --resample 8 sine440.wav mpeg25.mp3
+lame --quiet -b 128 -t sine440.wav noxing.mp3
+lame --quiet -b 128 --tt "Sine Title" --ta "Test Artist" --tl "Tone Album" --ty 2001 \
+  --tn 7 --tg Rock --tc "made by lame" --add-id3v2 sine440.wav tagged.mp3
+touch .done
