@@ -89,10 +89,13 @@ bool describe_mpeg(const std::string& path, FileInfo& info, InfoTexts& texts) {
     info.duration = static_cast<int32_t>(samples / h.rate);
     info.sample_rate = h.rate;
     info.bitrate = seconds > 0 ? static_cast<int32_t>(bytes * 8 / seconds / 1000 + 0.5) : h.bitrate;
-    if (s.vbr.kind == VbrHeader::Kind::Info || s.vbr.kind == VbrHeader::Kind::None)
-        info.bitrate = h.bitrate;  // constant bit rate: the header's value is exact
     info.frames = static_cast<int32_t>(std::min<int64_t>(frames, 0x7FFFFFFF));
     info.frame_size = frames > 0 ? static_cast<int32_t>(bytes / frames) : h.frame_size;
+    if (s.vbr.kind == VbrHeader::Kind::Info || s.vbr.kind == VbrHeader::Kind::None) {
+        // Constant bit rate: the header's values are exact.
+        info.bitrate = h.bitrate;
+        info.frame_size = h.frame_size - (h.padding ? 1 : 0);
+    }
     info.channels = h.channels();
     info.channel_mode = texts.keep(mode_text(h.mode));
     info.ext_channel_mode = texts.keep(ext_mode_text(h));
