@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <fstream>
 
@@ -225,10 +224,10 @@ TEST(Id3, LameTagsReadAndRewrittenAsV23WithV1) {
                            bytes.begin() + sb.first_frame, bytes.end() - 128));
 
     // Read-only, damaged or foreign files are left as they are.
-    chmod(path.c_str(), 0444);
+    test::set_read_only(path, true);
     EXPECT_FALSE(write_mpeg_tags(path, TagSet{}));
     EXPECT_EQ(test::read_file(path), bytes);
-    chmod(path.c_str(), 0644);
+    test::set_read_only(path, false);
     std::vector<uint8_t> lying = {'I', 'D', '3', 3, 0, 0, 0x7F, 0x7F, 0x7F, 0x7F};
     lying.insert(lying.end(), original.begin() + 10, original.end());
     const std::string lp = test::temp_file("lying.mp3", lying);

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <cmath>
 
@@ -250,12 +249,12 @@ TEST(RiffWave, TagsAreWrittenSafelyAndReadBack) {
 TEST(RiffWave, AFailedTagWriteLeavesTheFileAlone) {
     const std::vector<uint8_t> original = test::read_file(test::media("mono8.wav"));
     const std::string path = test::temp_file("readonly.wav", original);
-    chmod(path.c_str(), 0444);
+    test::set_read_only(path, true);
     TagSet tags;
     tags.title = "x";
     EXPECT_FALSE(write_wave_tags(path, tags));
     EXPECT_EQ(test::read_file(path), original);
-    chmod(path.c_str(), 0644);
+    test::set_read_only(path, false);
 
     std::vector<uint8_t> text;
     append(text, "plain text, not RIFF");

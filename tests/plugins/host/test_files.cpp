@@ -1,10 +1,8 @@
 #include "test_files.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -21,16 +19,22 @@ std::vector<uint8_t> read_file(const std::string& path) {
 
 std::string temp_file(const std::string& name, const std::vector<uint8_t>& bytes) {
     static const std::string dir = [] {
-        std::string d = "/tmp/vl_plugin_tests_" + std::to_string(getpid());
-        mkdir(d.c_str(), 0755);
+        std::string d = std::string(VL_PLUGIN_MEDIA) + "_work";
+        std::filesystem::create_directories(d);
         return d;
     }();
     std::string path = dir + "/" + name;
-    chmod(path.c_str(), 0644);
+    if (std::filesystem::exists(path)) set_read_only(path, false);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
     return path;
+}
+
+void set_read_only(const std::string& path, bool on) {
+    using std::filesystem::perms;
+    const perms read = perms::owner_read | perms::group_read | perms::others_read;
+    std::filesystem::permissions(path, on ? read : read | perms::owner_write);
 }
 
 void append(std::vector<uint8_t>& v, const std::string& s) {
