@@ -30,9 +30,9 @@ constexpr double kUnitsPerMs = 44.1;
 
 HMODULE self_module() {
     HMODULE h = nullptr;
-    GetModuleHandleExA(
-        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-        reinterpret_cast<LPCSTR>(&self_module), &h);
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&self_module), &h);
     return h;
 }
 
@@ -58,16 +58,14 @@ void journal(const std::string& line) {
 // The simulated track.
 struct Track {
     int state = STATE_STOPPED;
-    double start_ms = 0;      // tick when the clock last (re)started
+    double start_ms = 0;     // tick when the clock last (re)started
     double offset_units = 0;  // position at start_ms
     double length_units = 0;
     int volume = 100;
     std::string path;
 } g;
 
-double now_ms() {
-    return static_cast<double>(GetTickCount64());
-}
+double now_ms() { return static_cast<double>(GetTickCount64()); }
 
 double track_length_ms() {
     const char* v = std::getenv("VL_TEST_LENGTH_MS");
@@ -101,9 +99,7 @@ volatile int g_zero = 0;
     std::abort();
 }
 
-int fault_divide() {
-    return 100 / g_zero;
-}
+int fault_divide() { return 100 / g_zero; }
 #endif
 
 }  // namespace
@@ -120,8 +116,7 @@ void VL_CALL _vl_decoder_info(DecoderInfo* info) {
 }
 
 void VL_CALL _vl_decoder_initializate(int32_t code, int32_t param) {
-    journal("initializate " + std::to_string(code) + " " +
-            (code == 0 ? "hwnd" : std::to_string(param)));
+    journal("initializate " + std::to_string(code) + " " + (code == 0 ? "hwnd" : std::to_string(param)));
     if (code == INIT_STOP || code == INIT_RELEASE) g.state = STATE_STOPPED;
 }
 
@@ -162,20 +157,11 @@ int32_t VL_CALL _vl_decoder_setmode(int32_t code, int32_t param) {
                 g.start_ms = now_ms();
             }
             break;
-        case MODE_FORWARD:
-            move_to(position_units() + param);
-            break;
-        case MODE_REWIND:
-            move_to(position_units() - param);
-            break;
-        case MODE_SEEK:
-            move_to(param);
-            break;
-        case MODE_VOLUME:
-            g.volume = param;
-            break;
-        default:
-            break;
+        case MODE_FORWARD: move_to(position_units() + param); break;
+        case MODE_REWIND: move_to(position_units() - param); break;
+        case MODE_SEEK: move_to(param); break;
+        case MODE_VOLUME: g.volume = param; break;
+        default: break;
     }
     return 1;
 }
@@ -186,15 +172,10 @@ int32_t VL_CALL _vl_decoder_getmode(int32_t code) {
     if (code == QUERY_LENGTH) fault_access();
 #endif
     switch (code) {
-        case QUERY_LENGTH:
-            return static_cast<int32_t>(g.length_units);
-        case QUERY_POSITION:
-            return static_cast<int32_t>(position_units());
-        case QUERY_STATE:
-            position_units();
-            return g.state;
-        default:
-            return 0;
+        case QUERY_LENGTH: return static_cast<int32_t>(g.length_units);
+        case QUERY_POSITION: return static_cast<int32_t>(position_units());
+        case QUERY_STATE: position_units(); return g.state;
+        default: return 0;
     }
 }
 
@@ -248,8 +229,8 @@ int32_t VL_CALL _vl_decoder_writewave(const char* path) {
 }
 #endif
 
-void VL_CALL _vl_decoder_channel(int32_t count, int16_t* samples, uint8_t* flag_a, uint8_t* flag_b,
-                                 uint8_t* flag_c, uint8_t* new_data) {
+void VL_CALL _vl_decoder_channel(int32_t count, int16_t* samples, uint8_t* flag_a,
+                                 uint8_t* flag_b, uint8_t* flag_c, uint8_t* new_data) {
     // Called on every display tick: not journaled, to keep the journal readable.
     (void)flag_a;
     (void)flag_b;
