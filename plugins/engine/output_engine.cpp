@@ -192,7 +192,9 @@ void OutputEngine::pump() {
 
 void OutputEngine::pump_locked() {
     if (state_ != STATE_PLAYING || !sink_ || !source_) return;
-    const int64_t lead = static_cast<int64_t>(source_->sample_rate()) * kLeadMs / 1000;
+    const int64_t lead =
+        std::min<int64_t>(static_cast<int64_t>(source_->sample_rate()) * kLeadMs / 1000,
+                          static_cast<int64_t>(kHistoryFrames - 2 * kChunkFrames - 4096));
     const int64_t played = sink_->played();
     while (!eof_ && written_ - played < lead) {
         size_t n = 0;

@@ -47,7 +47,8 @@ class OutputEngine {
 
     static constexpr int kLeadMs = 400;
     static constexpr size_t kChunkFrames = 2048;
-    static constexpr size_t kHistoryFrames = 32768;
+    // The frames queued must stay in the history: the lead is capped by it.
+    static constexpr size_t kHistoryFrames = size_t{1} << 18;
 
   private:
     void pump_locked();

@@ -92,13 +92,13 @@ class WaveOutSink : public AudioSink {
     }
 
   private:
-    static constexpr size_t kBlockFrames = 4096;
+    static constexpr size_t kBlockFrames = 8192;
     struct Block {
         WAVEHDR header{};
         std::vector<int16_t> data;
     };
     HWAVEOUT device_ = nullptr;
-    std::array<Block, 16> blocks_{};
+    std::array<Block, 40> blocks_{};  // more than the longest lead
     uint64_t played_bytes_ = 0;
     uint32_t last_bytes_ = 0;
     int64_t played_ = 0;

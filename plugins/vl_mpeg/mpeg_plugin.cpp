@@ -43,7 +43,8 @@ MpegTags read_mpeg_tags(ByteSource& src) {
     uint8_t head[10];
     if (src.read_at(0, head, 10) == 10) t.v2_size = id3v2_tag_size(head, 10);
     if (t.v2_size > 0) {
-        std::vector<uint8_t> tag(static_cast<size_t>(std::min(t.v2_size, kMaxTagBytes)));
+        std::vector<uint8_t> tag(
+            static_cast<size_t>(std::min({t.v2_size, kMaxTagBytes, src.size()})));
         tag.resize(src.read_at(0, tag.data(), tag.size()));
         t.v2 = parse_id3v2(tag.data(), tag.size());
     }

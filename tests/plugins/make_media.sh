@@ -21,4 +21,8 @@ lame --quiet -b 32 -m m --resample 8 sine440.wav mpeg25.mp3
 lame --quiet -b 128 -t sine440.wav noxing.mp3
 lame --quiet -b 128 --tt "Sine Title" --ta "Test Artist" --tl "Tone Album" --ty 2001 \
   --tn 7 --tg Rock --tc "made by lame" --add-id3v2 sine440.wav tagged.mp3
+# Small seeds for the fuzzers.
+mkdir -p seeds
+sox -n -r 8000 -c 1 -b 16 seeds/tiny.wav synth 0.02 sine 440
+lame --quiet -b 8 -m m --resample 8 --tt T --ta A --tn 1 --add-id3v2 seeds/tiny.wav seeds/tiny.mp3
 touch .done

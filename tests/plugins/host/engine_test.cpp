@@ -128,6 +128,16 @@ TEST_F(EngineTest, ChannelShowsTheFramesBeingHeardWithTheVolumeApplied) {
     EXPECT_EQ(block[0], 0);
 }
 
+TEST_F(EngineTest, HighRatesKeepTheHeardFramesInTheHistory) {
+    engine.load(std::make_unique<RampSource>(3 * 768000, 768000));
+    ASSERT_TRUE(engine.play());
+    run_ms(1000);
+    std::vector<int16_t> block(2 * 576);
+    EXPECT_TRUE(engine.channel(block.data(), 576));
+    EXPECT_EQ(block[0], 768000 % 30000);
+    EXPECT_EQ(block[2 * 575], (768000 + 575) % 30000);
+}
+
 TEST_F(EngineTest, AnEmptyOrStarvedSourceEndsInsteadOfHanging) {
     engine.load(std::make_unique<RampSource>(0));
     ASSERT_TRUE(engine.play());
