@@ -25,7 +25,8 @@ std::vector<uint8_t> remove_unsync(const uint8_t* p, size_t n) {
 }
 
 void put_code_point(std::string& out, uint32_t cp) {
-    out.push_back(cp <= 0xFF ? static_cast<char>(cp) : '?');
+    // An overlong UTF-8 NUL would cut the text short as a C string.
+    out.push_back(cp != 0 && cp <= 0xFF ? static_cast<char>(cp) : '?');
 }
 
 // Decodes an ID3 text of the given encoding up to its terminator; *used gets

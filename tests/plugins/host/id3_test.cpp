@@ -97,6 +97,14 @@ TEST(Id3v2, Version24SyncsafeSizesUtf8AndRecordingTime) {
     ASSERT_EQ(t.other_frames.size(), 10u + 10u);
     EXPECT_EQ(std::string(t.other_frames.begin(), t.other_frames.begin() + 4), "TXXX");
     EXPECT_EQ(be32(&t.other_frames[4]), 10u);
+
+    // An overlong UTF-8 NUL (found by fuzzing) reads as '?', never as a NUL.
+    std::vector<uint8_t> g;
+    frame(g, 4, "TPE1",
+          text(3,
+               "A\xC0\x80"
+               "B"));
+    EXPECT_EQ(parse(tag(4, 0, g)).tags.artist, std::string("A?B"));
 }
 
 TEST(Id3v2, Version23UnsyncUtf16AndDamage) {
