@@ -16,16 +16,16 @@ int32_t clamp32(int64_t v) {
 
 }  // namespace
 
-PluginRuntime::PluginRuntime(PluginSpec spec, SinkFactory sinks, bool threaded)
-    : spec_(std::move(spec)), engine_(std::move(sinks), threaded) {}
+PluginRuntime::PluginRuntime(PluginFormat format, SinkFactory sinks, bool threaded)
+    : format_(std::move(format)), engine_(std::move(sinks), threaded) {}
 
 void PluginRuntime::info(DecoderInfo* info) const {
     if (!info) return;
     info->kind = 1;
     info->subkind = 0;
-    info->extensions = spec_.extensions;
-    info->filter_description = spec_.filter_description;
-    info->display_name = spec_.display_name;
+    info->extensions = format_.extensions;
+    info->filter_description = format_.filter_description;
+    info->display_name = format_.display_name;
 }
 
 void PluginRuntime::initializate(int32_t code, int32_t) {
@@ -41,7 +41,7 @@ void PluginRuntime::initializate(int32_t code, int32_t) {
 void PluginRuntime::open(const char* path) {
     engine_.load(nullptr);
     path_ = path ? path : "";
-    if (!path_.empty() && spec_.open_source) engine_.load(spec_.open_source(path_));
+    if (!path_.empty() && format_.open_source) engine_.load(format_.open_source(path_));
 }
 
 int32_t PluginRuntime::setmode(int32_t code, int32_t param) {
@@ -71,8 +71,8 @@ int32_t PluginRuntime::setmode(int32_t code, int32_t param) {
             return 1;
         case MODE_OPTIONS:
             if (message_box)
-                message_box(spec_.display_name,
-                            std::string(spec_.display_name) + "\r\n\r\n" + spec_.formats_text);
+                message_box(format_.display_name,
+                            std::string(format_.display_name) + "\r\n\r\n" + format_.formats_text);
             return 1;
         default:
             return 0;
@@ -96,7 +96,7 @@ bool PluginRuntime::describe(const std::string& path, FileInfo* info) {
     if (!info) return false;
     texts_.clear();
     FileInfo f = blank_info(texts_);
-    bool ok = !path.empty() && spec_.describe && spec_.describe(path, f, texts_);
+    bool ok = !path.empty() && format_.describe && format_.describe(path, f, texts_);
     *info = f;
     return ok;
 }
@@ -110,14 +110,14 @@ void PluginRuntime::quickinfo(const char* path, FileInfo* info) {
 }
 
 bool PluginRuntime::setinfo(const FileInfo& info) {
-    if (path_.empty() || !spec_.write_tags) return false;
+    if (path_.empty() || !format_.write_tags) return false;
     // The player holds the file open: let go of it, rewrite, then pick up
     // again where it was.
     const int state = engine_.state();
     const int64_t position = engine_.position();
     engine_.load(nullptr);
-    bool ok = spec_.write_tags(path_, tags_from_info(info));
-    if (spec_.open_source) engine_.load(spec_.open_source(path_));
+    bool ok = format_.write_tags(path_, tags_from_info(info));
+    if (format_.open_source) engine_.load(format_.open_source(path_));
     if (state == STATE_PLAYING || state == STATE_PAUSED) {
         if (engine_.play()) {
             engine_.seek(position);
@@ -130,7 +130,7 @@ bool PluginRuntime::setinfo(const FileInfo& info) {
 bool PluginRuntime::setinfoto(const char* path, const FileInfo& info) {
     if (!path || !*path) return false;
     if (path_ == path) return setinfo(info);
-    return spec_.write_tags && spec_.write_tags(path, tags_from_info(info));
+    return format_.write_tags && format_.write_tags(path, tags_from_info(info));
 }
 
 void PluginRuntime::channel(int32_t count, int16_t* samples, uint8_t* flag_a, uint8_t* flag_b,
@@ -143,8 +143,8 @@ void PluginRuntime::channel(int32_t count, int16_t* samples, uint8_t* flag_a, ui
 }
 
 bool PluginRuntime::writewave(const char* path, const char* wav_path) {
-    if (!path || !wav_path || !*path || !*wav_path || !spec_.open_source) return false;
-    auto source = spec_.open_source(path);
+    if (!path || !wav_path || !*path || !*wav_path || !format_.open_source) return false;
+    auto source = format_.open_source(path);
     return source && write_wave_file(*source, wav_path);
 }
 

@@ -1,5 +1,5 @@
 // Everything a decoder plugin answers through its exports, written once for
-// every plugin: the plugin describes its format in a PluginSpec, and the
+// every plugin: the plugin describes its format in a PluginFormat, and the
 // exports forward to one PluginRuntime.
 #pragma once
 
@@ -15,7 +15,7 @@
 
 namespace vl {
 
-struct PluginSpec {
+struct PluginFormat {
     const char* extensions;
     const char* filter_description;
     const char* display_name;
@@ -30,7 +30,7 @@ struct PluginSpec {
 
 class PluginRuntime {
   public:
-    PluginRuntime(PluginSpec spec, SinkFactory sinks, bool threaded = true);
+    PluginRuntime(PluginFormat format, SinkFactory sinks, bool threaded = true);
 
     void info(DecoderInfo* info) const;
     void initializate(int32_t code, int32_t param);
@@ -53,7 +53,7 @@ class PluginRuntime {
   private:
     bool describe(const std::string& path, FileInfo* info);
 
-    PluginSpec spec_;
+    PluginFormat format_;
     OutputEngine engine_;
     std::string path_;
     InfoTexts texts_;

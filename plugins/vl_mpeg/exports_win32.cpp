@@ -12,7 +12,8 @@ namespace {
 // loader lock at process exit.
 vl::PluginRuntime& plugin_runtime() {
     static vl::PluginRuntime* runtime = [] {
-        auto* r = new vl::PluginRuntime(vl::mpeg_plugin_spec(vl::open_acm_mp3), vl::system_sinks());
+        auto* r =
+            new vl::PluginRuntime(vl::mpeg_plugin_format(vl::open_acm_mp3), vl::system_sinks());
         r->message_box = [](const std::string& caption, const std::string& text) {
             MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_ICONINFORMATION);
         };

@@ -148,18 +148,18 @@ bool write_mpeg_tags(const std::string& path, const TagSet& tags) {
     });
 }
 
-PluginSpec mpeg_plugin_spec(SourceOpener opener) {
-    PluginSpec spec;
-    spec.extensions = "*.mp3;";
-    spec.filter_description = "MPEG audio Layer III (*.mp3)";
-    spec.display_name = "VELTRona MPEG audio decoder";
-    spec.formats_text =
+PluginFormat mpeg_plugin_format(SourceOpener opener) {
+    PluginFormat format;
+    format.extensions = "*.mp3;";
+    format.filter_description = "MPEG audio Layer III (*.mp3)";
+    format.display_name = "VELTRona MPEG audio decoder";
+    format.formats_text =
         "MPEG-1, MPEG-2 and MPEG-2.5 audio Layer III, decoded by the system's ACM codec.\r\n"
         "Tags: ID3v2.2, 2.3, 2.4 and ID3v1 read; ID3v2.3 and ID3v1 written.";
-    spec.open_source = std::move(opener);
-    spec.describe = describe_mpeg;
-    spec.write_tags = write_mpeg_tags;
-    return spec;
+    format.open_source = std::move(opener);
+    format.describe = describe_mpeg;
+    format.write_tags = write_mpeg_tags;
+    return format;
 }
 
 }  // namespace vl

@@ -32,6 +32,6 @@ bool write_mpeg_tags(const std::string& path, const TagSet& tags);
 bool write_mpeg_with_tags(ByteSource& src, const TagSet& tags, FileWriter& out);
 
 using SourceOpener = std::function<std::unique_ptr<AudioSource>(const std::string&)>;
-PluginSpec mpeg_plugin_spec(SourceOpener opener);
+PluginFormat mpeg_plugin_format(SourceOpener opener);
 
 }  // namespace vl

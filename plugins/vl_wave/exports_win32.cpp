@@ -11,7 +11,7 @@ namespace {
 // loader lock at process exit.
 vl::PluginRuntime& plugin_runtime() {
     static vl::PluginRuntime* runtime = [] {
-        auto* r = new vl::PluginRuntime(vl::wave_plugin_spec(), vl::system_sinks());
+        auto* r = new vl::PluginRuntime(vl::wave_plugin_format(), vl::system_sinks());
         r->message_box = [](const std::string& caption, const std::string& text) {
             MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_ICONINFORMATION);
         };

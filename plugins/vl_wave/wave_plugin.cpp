@@ -90,18 +90,18 @@ bool write_wave_tags(const std::string& path, const TagSet& tags) {
     return ok;
 }
 
-PluginSpec wave_plugin_spec() {
-    PluginSpec spec;
-    spec.extensions = "*.wav;*.wave;";
-    spec.filter_description = "WAVE audio (*.wav)";
-    spec.display_name = "VELTRona WAVE decoder";
-    spec.formats_text =
+PluginFormat wave_plugin_format() {
+    PluginFormat format;
+    format.extensions = "*.wav;*.wave;";
+    format.filter_description = "WAVE audio (*.wav)";
+    format.display_name = "VELTRona WAVE decoder";
+    format.formats_text =
         "RIFF WAVE: PCM 8, 16, 24 and 32 bit, IEEE float 32 and 64 bit, "
         "WAVE_FORMAT_EXTENSIBLE, 1 to 8 channels.\r\nTags: LIST/INFO.";
-    spec.open_source = open_wave_source;
-    spec.describe = describe_wave;
-    spec.write_tags = write_wave_tags;
-    return spec;
+    format.open_source = open_wave_source;
+    format.describe = describe_wave;
+    format.write_tags = write_wave_tags;
+    return format;
 }
 
 }  // namespace vl

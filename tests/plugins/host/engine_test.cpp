@@ -160,14 +160,14 @@ TEST(EngineThreads, AThousandCyclesOnTheRealClock) {
 }
 
 TEST(Runtime, CommandsAndQueriesThroughTheInterfaceCodes) {
-    PluginSpec spec{"*.x;", "X", "X decoder", "x", nullptr, nullptr, nullptr};
-    spec.open_source = [](const std::string& p) -> std::unique_ptr<AudioSource> {
+    PluginFormat format{"*.x;", "X", "X decoder", "x", nullptr, nullptr, nullptr};
+    format.open_source = [](const std::string& p) -> std::unique_ptr<AudioSource> {
         if (p != "good") return nullptr;
         return std::make_unique<RampSource>(44100, 44100);
     };
     std::string shown;
     PluginRuntime rt(
-        spec, [](int rate) { return std::make_unique<SilentSink>(rate, steady_micro_clock()); });
+        format, [](int rate) { return std::make_unique<SilentSink>(rate, steady_micro_clock()); });
     rt.message_box = [&](const std::string&, const std::string& text) { shown = text; };
     DecoderInfo info{};
     rt.info(&info);
