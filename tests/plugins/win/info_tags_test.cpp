@@ -72,6 +72,21 @@ TEST(MpegDll, DecodesThroughAcmInStepWithTheSource) {
     EXPECT_LT(worst, 1.5 * rms);
 }
 
+TEST(MpegDll, DecodesVariableRatesMonoAndLowerVersions) {
+    DecoderDll dll("vl_mpeg.dll");
+    struct {
+        const char* file;
+        size_t samples;
+    } cases[] = {{"vbr.mp3", 3 * 44100}, {"mpeg2.mp3", 3 * 22050}, {"mpeg25.mp3", 3 * 8000}};
+    for (const auto& c : cases) {
+        const std::vector<int16_t> left = decode_left(dll, media(c.file));
+        EXPECT_EQ(left.size(), c.samples) << c.file;
+        int crossings = 0;
+        for (size_t i = 1; i < left.size(); ++i) crossings += (left[i - 1] < 0) != (left[i] < 0);
+        EXPECT_NEAR(crossings, 2 * 440 * 3, 40) << c.file;
+    }
+}
+
 TEST(MpegDll, FileInfoOfTheOpenFileAndOfOthers) {
     DecoderDll dll("vl_mpeg.dll");
     DecoderInfo di{};
