@@ -246,6 +246,22 @@ TEST(RiffWave, TagsAreWrittenSafelyAndReadBack) {
     EXPECT_EQ(find_bytes(test::read_file(path), "INFO"), std::string::npos);
 }
 
+TEST(RiffWave, TaggingAFileWhoseDataSizeLiesKeepsAllItsAudio) {
+    std::vector<uint8_t> data(1000);
+    for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i * 7);
+    const std::string path = test::temp_file("lying.wav", wav(1, 2, 8000, 16, data, 0x7FFFFFF0));
+    TagSet tags;
+    tags.title = "t";
+    ASSERT_TRUE(write_wave_tags(path, tags));
+    const auto bytes = test::read_file(path);
+    WaveFile w = parse(bytes);
+    ASSERT_TRUE(w.ok);
+    EXPECT_FALSE(w.data_size_clamped) << "the header now tells the truth";
+    EXPECT_EQ(w.tags.title, "t");
+    ASSERT_EQ(w.data_size, 1000);
+    EXPECT_TRUE(std::equal(data.begin(), data.end(), bytes.begin() + w.data_offset));
+}
+
 TEST(RiffWave, AFailedTagWriteLeavesTheFileAlone) {
     const std::vector<uint8_t> original = test::read_file(test::media("mono8.wav"));
     const std::string path = test::temp_file("readonly.wav", original);
