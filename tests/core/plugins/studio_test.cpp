@@ -21,7 +21,7 @@ protected:
     }
     void write_ini(const std::string& text) { std::ofstream(studios.ini_path()) << text; }
     std::string read_ini() {
-        std::ifstream in(studios.ini_path());
+        std::ifstream in(studios.ini_path(), std::ios::binary);
         std::stringstream ss;
         ss << in.rdbuf();
         return ss.str();
