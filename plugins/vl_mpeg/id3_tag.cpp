@@ -257,7 +257,8 @@ std::vector<uint8_t> build_id3v2_3(const TagSet& tags, const std::vector<uint8_t
     frames.resize(frames.size() + 256, 0);  // padding for later edits in place
     // Written without unsynchronisation, which v2.3 leaves optional.
     const uint32_t n = static_cast<uint32_t>(frames.size());
-    std::vector<uint8_t> tag = {'I',
+    std::vector<uint8_t> tag(10 + frames.size());
+    const uint8_t header[10] = {'I',
                                 'D',
                                 '3',
                                 3,
@@ -267,7 +268,8 @@ std::vector<uint8_t> build_id3v2_3(const TagSet& tags, const std::vector<uint8_t
                                 static_cast<uint8_t>((n >> 14) & 0x7F),
                                 static_cast<uint8_t>((n >> 7) & 0x7F),
                                 static_cast<uint8_t>(n & 0x7F)};
-    tag.insert(tag.end(), frames.begin(), frames.end());
+    std::memcpy(tag.data(), header, sizeof header);
+    std::memcpy(tag.data() + 10, frames.data(), frames.size());
     return tag;
 }
 
