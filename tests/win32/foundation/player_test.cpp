@@ -29,7 +29,8 @@ TEST(Player, TwoPluginsForOneExtensionBindInTurn) {
     Player p(f, f.root + "x.mp3");
     ASSERT_TRUE(p.started());
     const std::string open_line = "open " + f.root + "x.mp3";
-    ASSERT_TRUE(wait_until([&] { return has_line(f.journal_lines(), "vl_testb.dll " + open_line); }, 10000));
+    ASSERT_TRUE(wait_until([&] { return has_line(f.journal_lines(), "vl_testb.dll " + open_line); },
+                           10000));
     ASSERT_EQ(p.close(), 0);
 
     // Discovery order is the file system's: find where the two bindings start.
@@ -50,24 +51,23 @@ TEST(Player, TwoPluginsForOneExtensionBindInTurn) {
     EXPECT_FALSE(has_line(lines, "vl_testa.dll setmode 1 0"));
 }
 
-// Disabled: under Wine the player of this test is not found after the
-// first test has run; the cause is still open.
-TEST(Player, DISABLED_RelativeArgumentIsResolvedAgainstTheStartFolder) {
+TEST(Player, RelativeArgumentIsResolvedAgainstTheStartFolder) {
     ProgramFolder f("relative");
     f.add_plugin("vl_test", "vl_test.dll");
     CreateDirectoryA((f.root + "music").c_str(), nullptr);
-    CreateDirectoryA((f.root + "codecs\\song.mp3").c_str(), nullptr);  // a trap in the codecs folder
+    CreateDirectoryA((f.root + "codecs\\song.mp3").c_str(),
+                     nullptr);  // a trap in the codecs folder
     write_text(f.root + "music\\song.mp3", "x");
     Player p(f, "song.mp3", f.root + "music");
-    ASSERT_TRUE(wait_until([&] {
-        return has_line(f.journal_lines(), "vl_test.dll open " + f.root + "music\\song.mp3");
-    }, 10000));
+    ASSERT_TRUE(wait_until(
+        [&] {
+            return has_line(f.journal_lines(), "vl_test.dll open " + f.root + "music\\song.mp3");
+        },
+        10000));
     EXPECT_EQ(p.close(), 0);
 }
 
-// Disabled: under Wine the player of this test is not found after the
-// first test has run; the cause is still open.
-TEST(Player, DISABLED_IgnoredPluginKindsShowNoMessage) {
+TEST(Player, IgnoredPluginKindsShowNoMessage) {
     ProgramFolder f("kinds");
     f.add_plugin("vl_test_kind2", "vl_kind2.dll");
     f.add_plugin("vl_test_sub1", "vl_sub1.dll");
@@ -79,9 +79,7 @@ TEST(Player, DISABLED_IgnoredPluginKindsShowNoMessage) {
     for (const std::string& l : f.journal_lines()) EXPECT_EQ(l.substr(l.find(' ') + 1), "info");
 }
 
-// Disabled: under Wine the player of this test is not found after the
-// first test has run; the cause is still open.
-TEST(Player, DISABLED_MissingWritewaveIsReportedAndThePluginStillPlays) {
+TEST(Player, MissingWritewaveIsReportedAndThePluginStillPlays) {
     ProgramFolder f("nowave");
     f.add_plugin("vl_test_nowave", "vl_nowave.dll");
     Player p(f, f.root + "x.mp3");
@@ -90,14 +88,13 @@ TEST(Player, DISABLED_MissingWritewaveIsReportedAndThePluginStillPlays) {
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(text, "Error initialisation plugin! :-(\r\nInvalid function - _vl_decoder_writewave");
     PostMessageA(box, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(wait_until([&] { return has_line(f.journal_lines(), "vl_nowave.dll setmode 1 0"); }, 10000));
+    ASSERT_TRUE(wait_until([&] { return has_line(f.journal_lines(), "vl_nowave.dll setmode 1 0"); },
+                           10000));
     EXPECT_TRUE(has_line(f.journal_lines(), "vl_nowave.dll open " + f.root + "x.mp3"));
     EXPECT_EQ(p.close(), 0);
 }
 
-// Disabled: under Wine the player of this test is not found after the
-// first test has run; the cause is still open.
-TEST(Player, DISABLED_BadDllsAreReportedAndTheRestWorks) {
+TEST(Player, BadDllsAreReportedAndTheRestWorks) {
     ProgramFolder f("baddll");
     write_text(f.root + "plugins\\vl_text.dll", "this is not a DLL");
     const std::string i686 = wine_path(VL_WIN32_PLUGIN_UNIX);
@@ -119,15 +116,15 @@ TEST(Player, DISABLED_BadDllsAreReportedAndTheRestWorks) {
                            "Error initialisation plugin " + f.root + "plugins\\vl_text.dll") == 1);
     if (have_i686) {
         EXPECT_TRUE(std::count(texts.begin(), texts.end(),
-                               "Error initialisation plugin " + f.root + "plugins\\vl_x86.dll") == 1);
+                               "Error initialisation plugin " + f.root + "plugins\\vl_x86.dll") ==
+                    1);
     }
-    ASSERT_TRUE(wait_until([&] { return has_line(f.journal_lines(), "vl_test.dll setmode 1 0"); }, 10000));
+    ASSERT_TRUE(
+        wait_until([&] { return has_line(f.journal_lines(), "vl_test.dll setmode 1 0"); }, 10000));
     EXPECT_EQ(p.close(), 0);
 }
 
-// Disabled: under Wine the player of this test is not found after the
-// first test has run; the cause is still open.
-TEST(Player, DISABLED_RunsWithoutPluginsAndCodecsFolders) {
+TEST(Player, RunsWithoutPluginsAndCodecsFolders) {
     ProgramFolder f("empty");
     RemoveDirectoryA((f.root + "plugins").c_str());
     RemoveDirectoryA((f.root + "codecs").c_str());
@@ -138,9 +135,7 @@ TEST(Player, DISABLED_RunsWithoutPluginsAndCodecsFolders) {
     EXPECT_EQ(p.close(), 0);
 }
 
-// Disabled: under Wine the player of this test is not found after the
-// first test has run; the cause is still open.
-TEST(Player, DISABLED_WorkingFolderLivesFromTheFirstListUntilExit) {
+TEST(Player, WorkingFolderLivesFromTheFirstListUntilExit) {
     ProgramFolder f("workdir");
     Player p(f, "");
     ASSERT_NE(p.main_window(), nullptr);
@@ -159,9 +154,7 @@ TEST(Player, DISABLED_WorkingFolderLivesFromTheFirstListUntilExit) {
     EXPECT_TRUE(working_folders(f).empty());
 }
 
-// Disabled: under Wine the player of this test is not found after the
-// first test has run; the cause is still open.
-TEST(Player, DISABLED_ASecondActivationDoesNotReopen) {
+TEST(Player, ASecondActivationDoesNotReopen) {
     ProgramFolder f("activate");
     f.add_plugin("vl_test", "vl_test.dll");
     Player p(f, f.root + "x.mp3");
@@ -178,9 +171,7 @@ TEST(Player, DISABLED_ASecondActivationDoesNotReopen) {
     EXPECT_EQ(std::count(lines.begin(), lines.end(), open_line), 1);
 }
 
-// Disabled: under Wine the player of this test is not found after the
-// first test has run; the cause is still open.
-TEST(Player, DISABLED_StudiosSurviveARun) {
+TEST(Player, StudiosSurviveARun) {
     ProgramFolder f("studios");
     write_text(f.root + "plugins\\studio.ini",
                "[Main]\r\nName0=Editor\r\nExe0=C:\\e.exe\r\nParams0=-a\r\nName2=Gone\r\n");

@@ -21,12 +21,21 @@ void write_text(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
 }
 
-bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+std::string env_value(const char* name) {
+    char buf[MAX_PATH * 2] = {};
+    GetEnvironmentVariableA(name, buf, sizeof buf);
+    return buf;
+}
+
+bool exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 std::string make_temp_folder(const std::string& tag) {
     char tmp[MAX_PATH];
     GetTempPathA(MAX_PATH, tmp);
-    std::string dir = std::string(tmp) + "vltest_" + tag + "_" + std::to_string(GetCurrentProcessId()) + "\\";
+    std::string dir =
+        std::string(tmp) + "vltest_" + tag + "_" + std::to_string(GetCurrentProcessId()) + "\\";
     remove_tree(dir);
     CreateDirectoryA(dir.c_str(), nullptr);
     return dir;
@@ -61,7 +70,9 @@ ProgramFolder::ProgramFolder(const std::string& tag) {
     temp = root + "temp\\";
 }
 
-ProgramFolder::~ProgramFolder() { remove_tree(root); }
+ProgramFolder::~ProgramFolder() {
+    remove_tree(root);
+}
 
 void ProgramFolder::add_plugin(const std::string& variant, const std::string& as) {
     CopyFileA((wine_path(VL_TEST_PLUGIN_DIR_UNIX) + "\\" + variant + ".dll").c_str(),
@@ -80,6 +91,9 @@ std::vector<std::string> ProgramFolder::journal_lines() const {
 }
 
 Player::Player(const ProgramFolder& folder, const std::string& arg, const std::string& cwd) {
+    // The child inherits these; the test process keeps its own temp folder,
+    // since later program folders are made there.
+    const std::string temp = env_value("TEMP"), tmp = env_value("TMP");
     SetEnvironmentVariableA("VL_TEST_JOURNAL", folder.journal.c_str());
     SetEnvironmentVariableA("TEMP", folder.temp.c_str());
     SetEnvironmentVariableA("TMP", folder.temp.c_str());
@@ -90,6 +104,8 @@ Player::Player(const ProgramFolder& folder, const std::string& arg, const std::s
     if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         cwd.empty() ? nullptr : cwd.c_str(), &si, &pi_))
         pi_ = PROCESS_INFORMATION{};
+    SetEnvironmentVariableA("TEMP", temp.c_str());
+    SetEnvironmentVariableA("TMP", tmp.c_str());
 }
 
 Player::~Player() {
@@ -100,7 +116,9 @@ Player::~Player() {
     CloseHandle(pi_.hThread);
 }
 
-bool Player::running() { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
+bool Player::running() {
+    return WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
+}
 
 namespace {
 
@@ -136,15 +154,19 @@ HWND find_in_process(DWORD pid, const char* cls, const char* title) {
 
 HWND Player::main_window(DWORD timeout_ms) {
     HWND w = nullptr;
-    wait_until([&] { return (w = find_in_process(pi_.dwProcessId, "TQELAmp_Player", nullptr)) != nullptr; },
-               timeout_ms);
+    wait_until(
+        [&] {
+            return (w = find_in_process(pi_.dwProcessId, "TQELAmp_Player", nullptr)) != nullptr;
+        },
+        timeout_ms);
     return w;
 }
 
 HWND Player::wait_error_box(std::string& text, DWORD timeout_ms) {
     HWND box = nullptr;
-    wait_until([&] { return (box = find_in_process(pi_.dwProcessId, "#32770", "Error")) != nullptr; },
-               timeout_ms);
+    wait_until(
+        [&] { return (box = find_in_process(pi_.dwProcessId, "#32770", "Error")) != nullptr; },
+        timeout_ms);
     if (box) {
         char buf[1024] = {};
         GetDlgItemTextA(box, 0xFFFF, buf, sizeof buf);

@@ -11,6 +11,7 @@
 std::string wine_path(const std::string& unix_path);
 std::string read_text(const std::string& path);
 void write_text(const std::string& path, const std::string& text);
+std::string env_value(const char* name);
 bool exists(const std::string& path);
 std::string make_temp_folder(const std::string& tag);
 void remove_tree(const std::string& folder);
@@ -28,7 +29,7 @@ struct ProgramFolder {
 };
 
 class Player {
-public:
+  public:
     // Starts veltrona.exe from the folder with one argument (none if empty).
     Player(const ProgramFolder& folder, const std::string& arg, const std::string& cwd = "");
     ~Player();
@@ -40,7 +41,7 @@ public:
     int close(DWORD timeout_ms = 10000);
     bool running();
 
-private:
+  private:
     PROCESS_INFORMATION pi_{};
 };
 
