@@ -8,7 +8,9 @@
 
 namespace {
 
-bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+bool is_blank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
 
 std::string_view trim(std::string_view s) {
     while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
@@ -45,7 +47,7 @@ IniFile IniFile::parse(std::string_view text) {
         if (line.front() == '[') {
             size_t close = line.rfind(']');
             if (close != std::string_view::npos) {
-                ini.sections_.push_back(Section{std::string(line.substr(1, close - 1)), {}});
+                ini.sections_.push_back(Section{std::string(trim(line.substr(1, close - 1))), {}});
                 continue;
             }
         }
@@ -68,9 +70,10 @@ IniFile::Section* IniFile::find_section(std::string_view name) {
 }
 
 const IniFile::Section* IniFile::find_section(std::string_view name) const {
+    // Keys above the first header form the section without a name.
     name = trim(name);
     for (const Section& s : sections_)
-        if (!s.name.empty() && equals_nocase(s.name, name)) return &s;
+        if (equals_nocase(s.name, name)) return &s;
     return nullptr;
 }
 
@@ -153,8 +156,11 @@ void IniFile::erase_key(std::string_view section, std::string_view key) {
 void IniFile::erase_section(std::string_view section) {
     section = trim(section);
     for (auto it = sections_.begin(); it != sections_.end(); ++it) {
-        if (!it->name.empty() && equals_nocase(it->name, section)) {
-            sections_.erase(it);
+        if (equals_nocase(it->name, section)) {
+            if (it == sections_.begin())
+                it->entries.clear();  // the headerless part stays first
+            else
+                sections_.erase(it);
             return;
         }
     }
@@ -163,7 +169,7 @@ void IniFile::erase_section(std::string_view section) {
 std::string IniFile::text() const {
     std::string out;
     for (const Section& s : sections_) {
-        if (!s.name.empty()) {
+        if (&s != &sections_.front()) {
             if (!out.empty()) out += "\r\n";
             out += "[" + s.name + "]\r\n";
         }

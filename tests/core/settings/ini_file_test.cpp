@@ -18,8 +18,9 @@ TEST(IniFile, FirstSectionAndFirstKeyWin) {
 }
 
 TEST(IniFile, ValuesKeepInnerEqualsAndLoseOnePairOfQuotes) {
-    IniFile ini = IniFile::parse("[S]\na=x=y=z\nb=\"quoted value\"\nc='single'\nd=\"half\ne=\n"
-                                 "nokey\n");
+    IniFile ini = IniFile::parse(
+        "[S]\na=x=y=z\nb=\"quoted value\"\nc='single'\nd=\"half\ne=\n"
+        "nokey\n");
     EXPECT_EQ(ini.read("S", "a"), "x=y=z");
     EXPECT_EQ(ini.read("S", "b"), "quoted value");
     EXPECT_EQ(ini.read("S", "c"), "single");
@@ -28,11 +29,16 @@ TEST(IniFile, ValuesKeepInnerEqualsAndLoseOnePairOfQuotes) {
     EXPECT_EQ(ini.read("S", "nokey", "def"), "def");
 }
 
-TEST(IniFile, KeysBeforeAnySectionAreUnreachableAndNoFinalLineEndIsFine) {
-    IniFile ini = IniFile::parse("early=1\n[S]\nlast=end");
+TEST(IniFile, KeysBeforeAnySectionFormTheUnnamedSectionAndNoFinalLineEndIsFine) {
+    IniFile ini = IniFile::parse("early=1\n[S\nk=open\n[ S ]\nlast=end\n[]\nk=later");
     EXPECT_EQ(ini.read("S", "early", "-"), "-");
-    EXPECT_EQ(ini.read("S", "last"), "end");
+    EXPECT_EQ(ini.read("", "early"), "1");
+    EXPECT_EQ(ini.read("", "k"), "open");  // "[S" is no header; the first "" wins
+    EXPECT_EQ(ini.read("s", "last"), "end");
     EXPECT_EQ(ini.sections(), std::vector<std::string>{"S"});
+    // Erasing the unnamed part keeps the next header in the text.
+    ini.erase_section("");
+    EXPECT_EQ(IniFile::parse(ini.text()).read("S", "last"), "end");
 }
 
 TEST(IniFile, WritingReplacesAppendsAndCreates) {

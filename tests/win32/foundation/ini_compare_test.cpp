@@ -14,7 +14,8 @@ struct Case {
 
 const Case kFiles[] = {
     {"case", "[Media]\r\nVL_Wave.DLL=*.wav;\r\n[media]\r\nvl_mpeg.dll=*.mp3;\r\n"},
-    {"blanks", "  [Main]  \r\n   Name0   =   Editor   \r\n\tExe0\t=\tC:\\e.exe\t\r\n[ Spaced ]\r\nk = v\r\n"},
+    {"blanks",
+     "  [Main]  \r\n   Name0   =   Editor   \r\n\tExe0\t=\tC:\\e.exe\t\r\n[ Spaced ]\r\nk = v\r\n"},
     {"duplicates", "[A]\r\nk=1\r\nk=2\r\n[B]\r\nk=b\r\n[A]\r\nk=3\r\nonly=second\r\n"},
     {"no_final_newline", "[S]\r\nfirst=1\r\nlast=end"},
     {"key_before_section", "early=1\r\nk=top\r\n[S]\r\nk=in\r\n"},
@@ -25,11 +26,12 @@ const Case kFiles[] = {
     {"odd_headers", "[S\r\nk=open\r\n[S]x]\r\nk=close\r\n[]\r\nk=empty\r\n"},
 };
 
-const char* const kSections[] = {"Media", "media", "MEDIA", "Main", "A", "B", "S", "s", "T",
-                                 "Spaced", " Spaced ", "", "S]x", "S]x]"};
+const char* const kSections[] = {"Media", "media", "MEDIA",  "Main",     "A", "B",   "S",
+                                 "s",     "T",     "Spaced", " Spaced ", "",  "S]x", "S]x]"};
 const char* const kKeys[] = {"vl_wave.dll", "VL_MPEG.DLL", "Name0", "name0", " Exe0 ", "k", "K",
-                             "only", "first", "last", "early", "url", "", "empty", "bare",
-                             "q", "s", "h", "m", "i", ";k", "#hash", "; comment", "x"};
+                             "only",        "first",       "last",  "early", "url",    "",  "empty",
+                             "bare",        "q",           "s",     "h",     "m",      "i", ";k",
+                             "#hash",       "; comment",   "x"};
 
 std::string system_read(const std::string& file, const char* section, const char* key) {
     char buf[512];
@@ -37,8 +39,7 @@ std::string system_read(const std::string& file, const char* section, const char
     return std::string(buf, n);
 }
 
-// Disabled: some corner cases still differ from the system; see the failures.
-TEST(IniCompare, DISABLED_ReadsMatchTheSystem) {
+TEST(IniCompare, ReadsMatchTheSystem) {
     const std::string dir = make_temp_folder("ini_read");
     for (const Case& c : kFiles) {
         const std::string path = dir + c.name + ".ini";
@@ -59,8 +60,9 @@ TEST(IniCompare, WritesReadBackAsTheSystemsDo) {
         const char* key;
         const char* value;
     };
-    const Write writes[] = {{"A", "k", "new"},       {"a", "K", "again"}, {"A", "added", "x=y"},
-                            {"Fresh", "n", " padded "}, {"B", "k", ""},  {"S", "last", "changed"}};
+    const Write writes[] = {{"A", "k", "new"},     {"a", "K", "again"},
+                            {"A", "added", "x=y"}, {"Fresh", "n", " padded "},
+                            {"B", "k", ""},        {"S", "last", "changed"}};
     for (const Case& c : kFiles) {
         const std::string sys = dir + c.name + "_sys.ini", ours = dir + c.name + "_ours.ini";
         write_text(sys, c.text);
