@@ -133,9 +133,15 @@ int32_t TDecoder_plugin::SetMode(int32_t code, int32_t param) {
     return result;
 }
 
-int32_t TDecoder_plugin::Play() { return SetMode(kModePlay, 0); }
-int32_t TDecoder_plugin::Stop() { return SetMode(kModeStop, 0); }
-int32_t TDecoder_plugin::ShowOptions() { return SetMode(kModeOptions, 0); }
+int32_t TDecoder_plugin::Play() {
+    return SetMode(kModePlay, 0);
+}
+int32_t TDecoder_plugin::Stop() {
+    return SetMode(kModeStop, 0);
+}
+int32_t TDecoder_plugin::ShowOptions() {
+    return SetMode(kModeOptions, 0);
+}
 int32_t TDecoder_plugin::SetVolume(int32_t percent) {
     return SetMode(kModeVolume, percent < 0 ? 0 : percent > 100 ? 100 : percent);
 }
@@ -144,6 +150,23 @@ int32_t TDecoder_plugin::QueryMode(int32_t code, int32_t fault_value) {
     int32_t result = fault_value;
     if (!bound_ || !bound_->getmode(code, result)) return fault_value;
     return result;
+}
+
+bool TDecoder_plugin::TrySetMode(int32_t code, int32_t param, int32_t& result) {
+    return bound_ && bound_->setmode(code, param, result);
+}
+
+bool TDecoder_plugin::TryQueryMode(int32_t code, int32_t& result) {
+    return bound_ && bound_->getmode(code, result);
+}
+
+bool TDecoder_plugin::TryFileInfo(FileInfoRec& info, bool& answered) {
+    answered = false;
+    if (!bound_) return false;
+    FileInfoRec got;
+    if (!bound_->fileinfo(got, answered)) return false;
+    if (answered) info = got;
+    return true;
 }
 
 void TDecoder_plugin::GetFileInfo(FileInfoRec& info) {

@@ -20,7 +20,7 @@ std::string declared_patterns(const std::string& extensions);
 }  // namespace plugin_rules
 
 class TDecoder_plugin {
-public:
+  public:
     TDecoder_plugin(ModuleLoader& loader, MessageBoxes& boxes) : loader_(loader), boxes_(boxes) {}
 
     std::vector<std::string> FileNames;
@@ -55,6 +55,10 @@ public:
     int32_t GetPosition() { return QueryMode(2, 0); }
     // _vl_decoder_getmode, yielding fault_value when unbound or the call faults.
     int32_t QueryMode(int32_t code, int32_t fault_value);
+    // False when no plugin is bound or the call faulted.
+    bool TrySetMode(int32_t code, int32_t param, int32_t& result);
+    bool TryQueryMode(int32_t code, int32_t& result);
+    bool TryFileInfo(FileInfoRec& info, bool& answered);
     void GetFileInfo(FileInfoRec& info);
     bool SetFileInfo(const FileInfoRec& tags);
     void GetChannelData(int32_t count, int16_t* samples, uint8_t* flag_a, uint8_t* flag_b,
@@ -65,7 +69,7 @@ public:
     bool SetFileInfoTo(const std::string& path, const FileInfoRec& tags);
     bool IsSupported(const std::string& path) const;
 
-private:
+  private:
     std::unique_ptr<PluginModule> load_row(int row, bool probe, const char* fail_text);
     bool check_exports(PluginModule& module, const char* const* names, size_t count);
     template <class Call>
@@ -80,7 +84,7 @@ private:
 };
 
 class TQEL_plugin {
-public:
+  public:
     TQEL_plugin(ModuleLoader& loader, MessageBoxes& boxes) : Decoders(loader, boxes) {}
 
     TDecoder_plugin Decoders;

@@ -1,0 +1,180 @@
+// Playback control: the player's commands to the current decoder plugin and
+// the millisecond clock that measures position and length.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/info_macros.h"
+#include "plugins/plugin_module.h"
+
+class TDecoder_plugin;
+
+// The playback side of the plugin registry. Every call is guarded: false
+// means no plugin is bound or the call faulted.
+class PlaybackBinding {
+  public:
+    virtual ~PlaybackBinding() = default;
+    virtual void open(const std::string& path) = 0;
+    virtual bool setmode(int32_t code, int32_t param, int32_t& result) = 0;
+    virtual bool getmode(int32_t code, int32_t& result) = 0;
+    // NoPlugin also when the call faulted; NotLoaded when the plugin said no.
+    virtual TrackValues::Info fileinfo(FileInfoRec& out) = 0;
+};
+
+// The registry's binding, as the player uses it.
+class RegistryBinding : public PlaybackBinding {
+  public:
+    explicit RegistryBinding(TDecoder_plugin& decoders) : decoders_(decoders) {}
+    void open(const std::string& path) override;
+    bool setmode(int32_t code, int32_t param, int32_t& result) override;
+    bool getmode(int32_t code, int32_t& result) override;
+    TrackValues::Info fileinfo(FileInfoRec& out) override;
+
+  private:
+    TDecoder_plugin& decoders_;
+};
+
+class TickSource {
+  public:
+    virtual ~TickSource() = default;
+    virtual uint32_t now() = 0;  // milliseconds, wrapping
+};
+
+enum class NowPlaying { Playing, Paused, Stopped };
+
+// What a playlist entry brings to playback.
+struct PlaylistEntry {
+    std::string title, artist, album, year;
+    int32_t volume = 0;
+    int32_t fade_in = 0;   // seconds
+    int32_t fade_out = 0;  // seconds
+    std::string working_file;
+    int32_t record = 0;
+};
+
+// The main window as playback control sees it.
+class PlaybackView {
+  public:
+    virtual ~PlaybackView() = default;
+    virtual void console_clear() = 0;
+    virtual void console_add(const std::string& line) = 0;
+    // Adds a line first when the console is empty.
+    virtual void console_set_first(const std::string& line) = 0;
+    virtual std::string console_first() = 0;
+    virtual void meter_timer(bool on) = 0;
+    virtual void playlist_timer_off() = 0;
+    virtual void set_caption(const std::string& caption) = 0;
+    // Volume bar image for level 0..10 and the knob at `knob` 0..100.
+    virtual void draw_volume(int level, int knob) = 0;
+    virtual void draw_time_knob(int32_t position_ms) = 0;
+    // After a successful start: knob drag reset, AVE init script, hint
+    // timer, scope colour cycle.
+    virtual void playback_started() = 0;
+    virtual void now_playing(NowPlaying what) = 0;
+    // The system's open dialog; false when nothing was chosen.
+    virtual bool choose_file(const std::string& title, const std::string& filter,
+                             const std::string& pattern, const std::string& folder,
+                             std::string& chosen) = 0;
+    // The playlist entry being started; false when it cannot be read.
+    virtual bool playlist_entry(PlaylistEntry& entry) = 0;
+};
+
+struct PlayClock {
+    uint32_t start_tick = 0;
+    double units_per_ms = 0;
+    int32_t position_ms = 0;
+    int32_t offset_ms = 0;
+    int32_t length_ms = 0;
+};
+
+// What one meter tick found.
+struct TickResult {
+    int32_t state = -1;
+    bool clock_moved = false;  // position and length were measured
+};
+
+class PlaybackControl {
+  public:
+    PlaybackControl(PlaybackBinding& plugin, PlaybackView& view, TickSource& ticks)
+        : plugin_(plugin), view_(view), ticks_(ticks) {}
+
+    // Options and values kept by the settings store.
+    bool use_playlist_volume = false;
+    std::string info_template[3] = {"%FL", "%AR - %TL", "%BRkbps  %SRHz"};
+    std::string last_folder;  // Dialog_OS
+    std::string filter;       // the registry's FilterString
+    int volume = 100;         // the volume variable
+    bool started_from_playlist = false;
+
+    void loadfile(const std::string& path);
+    void playfile();
+    void open_butClick();
+    void stop_butClick();
+    void pause_butClick();
+    void rewind_release();
+    void forward_release();
+    void setvolume(int v);
+    void setposition(int32_t ms);
+    void volume_up();
+    void volume_down();
+
+    // The time bar's seek drag; x and the bar in pixels.
+    void seek_begin();
+    // Returns +1 when x moved right of the last drag x, -1 when left, 0 else.
+    int seek_drag(int x, int bar_left, int bar_width, int knob_width);
+    void seek_end();
+    bool seeking() const { return seeking_; }
+
+    // One meter-timer tick: state, clock, fades.
+    TickResult tick();
+    // Shutdown: stops a playing plugin.
+    void shutdown();
+
+    std::string expandinfo(const std::string& tpl);
+    std::string caption() const;
+
+    int32_t state() const { return state_; }
+    const PlayClock& clock() const { return clock_; }
+    int knob_volume() const { return knob_volume_; }
+    int32_t knob_position() const { return knob_position_; }
+    const std::string& current_file() const { return current_file_; }
+    const FileInfoRec& file_info() const { return file_info_; }
+    const std::string& title() const { return title_; }
+    const std::string& artist() const { return artist_; }
+    const std::string& album() const { return album_; }
+    const std::string& year() const { return year_; }
+    const PlaylistEntry& playing_entry() const { return entry_; }
+    int32_t seek_target_ms() const { return seek_target_ms_; }
+
+  private:
+    int32_t query(int32_t code, bool& ok);
+    void command(int32_t code, int32_t param);
+    void restart_clock(int32_t offset_ms);
+    bool fades_active() const;
+
+    PlaybackBinding& plugin_;
+    PlaybackView& view_;
+    TickSource& ticks_;
+
+    int32_t state_ = -1;
+    PlayClock clock_;
+    int32_t seek_target_ms_ = 0;
+    int32_t seek_target_units_ = 0;
+    int last_drag_x_ = -1;
+    bool seeking_ = false;
+    std::string saved_first_line_;
+    std::string current_file_;
+    FileInfoRec file_info_;
+    std::string title_, artist_, album_, year_;
+    PlaylistEntry entry_;
+    bool entry_valid_ = false;
+    double fade_in_step_ = 0;
+    double fade_out_step_ = 0;
+    int knob_volume_ = 0;
+    int32_t knob_position_ = 0;
+    uint32_t paused_at_ = 0;
+    bool paused_ = false;
+    uint32_t repositioned_at_ = 0;
+    bool repositioned_ = false;
+};
