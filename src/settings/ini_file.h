@@ -9,7 +9,7 @@
 #include <vector>
 
 class IniFile {
-public:
+  public:
     IniFile() = default;
     // A missing or unreadable file gives an empty INI.
     static IniFile load(const std::string& path);
@@ -30,7 +30,7 @@ public:
     std::string text() const;
     bool save(const std::string& path) const;
 
-private:
+  private:
     struct Entry {
         std::string key;
         std::string value;

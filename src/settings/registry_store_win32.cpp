@@ -1,0 +1,69 @@
+#include "settings/registry_store_win32.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <vector>
+
+#include "settings/save_load_sett.h"
+
+namespace {
+
+std::string key_of(const std::string& section) {
+    return kSettingsRoot + section;
+}
+
+bool write_value(const std::string& section, const std::string& name, DWORD type, const BYTE* data,
+                 DWORD size) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, key_of(section).c_str(), 0, nullptr, 0, KEY_WRITE,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    const bool ok = RegSetValueExA(key, name.c_str(), 0, type, data, size) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return ok;
+}
+
+}  // namespace
+
+KeyStore::Kind RegistryKeyStore::read(const std::string& section, const std::string& name,
+                                      uint32_t& dword, std::string& text) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key_of(section).c_str(), 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
+        return Kind::Missing;
+    Kind kind = Kind::Missing;
+    DWORD type = 0, size = 0;
+    if (RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
+        std::vector<BYTE> data(size + 2, 0);
+        DWORD got = size;
+        if (RegQueryValueExA(key, name.c_str(), nullptr, &type, data.data(), &got) ==
+            ERROR_SUCCESS) {
+            if (type == REG_DWORD && got == sizeof(DWORD)) {
+                DWORD d = 0;
+                std::memcpy(&d, data.data(), sizeof d);
+                dword = d;
+                kind = Kind::Dword;
+            } else if (type == REG_SZ || type == REG_EXPAND_SZ) {
+                text.assign(reinterpret_cast<const char*>(data.data()));
+                kind = Kind::String;
+            } else {
+                kind = Kind::Other;
+            }
+        }
+    }
+    RegCloseKey(key);
+    return kind;
+}
+
+bool RegistryKeyStore::write_dword(const std::string& section, const std::string& name,
+                                   uint32_t value) {
+    const DWORD d = value;
+    return write_value(section, name, REG_DWORD, reinterpret_cast<const BYTE*>(&d), sizeof d);
+}
+
+bool RegistryKeyStore::write_string(const std::string& section, const std::string& name,
+                                    const std::string& value) {
+    return write_value(section, name, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>(value.size() + 1));
+}
