@@ -29,10 +29,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     player.set_playlist_window(playlist);
     player.show();
 
+    // The meter timer runs from idle processing: tick when due, then sleep.
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+    for (;;) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        const int sleep_ms = player.idle();
+        if (sleep_ms < 0)
+            WaitMessage();
+        else
+            Sleep(static_cast<DWORD>(sleep_ms));
     }
-    return static_cast<int>(msg.wParam);
 }

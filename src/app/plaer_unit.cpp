@@ -1,10 +1,12 @@
 #include "app/plaer_unit.h"
 
+#include <commdlg.h>
 #include <shellapi.h>
 
 #include <cstdlib>
 #include <ctime>
 
+#include "app/info_macros.h"
 #include "app/path_rules.h"
 #include "app/win_files.h"
 #include "playlist/list_files.h"
@@ -14,6 +16,13 @@ namespace {
 constexpr int kFaceWidth = 275;
 constexpr int kFaceHeight = 116;
 constexpr UINT kMenuExit = 1000;
+constexpr UINT kMenuOpen = 1001;
+constexpr UINT kMenuPlay = 1002;
+constexpr UINT kMenuPause = 1003;
+constexpr UINT kMenuStop = 1004;
+constexpr UINT kMenuRewind = 1005;
+constexpr UINT kMenuForward = 1006;
+constexpr UINT kMenuOptions = 1007;
 constexpr UINT kMenuStudioFirst = 2000;
 constexpr UINT kFirstTrayIcon = 100;
 constexpr UINT kLastTrayIcon = 108;
@@ -34,9 +43,9 @@ bool TQELAmp_Player::create() {
     wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
     wc.lpszClassName = kClassName;
     RegisterClassA(&wc);
-    hwnd_ = CreateWindowExA(0, kClassName, PlayerCore::kVersionCaption, WS_POPUP | WS_SYSMENU |
-                            WS_MINIMIZEBOX, CW_USEDEFAULT, CW_USEDEFAULT, kFaceWidth, kFaceHeight,
-                            nullptr, nullptr, instance_, this);
+    hwnd_ = CreateWindowExA(0, kClassName, PlayerCore::kVersionCaption,
+                            WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT, CW_USEDEFAULT,
+                            kFaceWidth, kFaceHeight, nullptr, nullptr, instance_, this);
     return hwnd_ != nullptr;
 }
 
@@ -48,7 +57,8 @@ void TQELAmp_Player::show() {
 
 LRESULT CALLBACK TQELAmp_Player::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
-        auto* self = static_cast<TQELAmp_Player*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+        auto* self =
+            static_cast<TQELAmp_Player*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
         self->hwnd_ = hwnd;
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
@@ -90,6 +100,20 @@ LRESULT TQELAmp_Player::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
             UINT id = LOWORD(wp);
             if (id == kMenuExit) {
                 SendMessageA(hwnd_, WM_CLOSE, 0, 0);
+            } else if (id == kMenuOpen) {
+                playback_->open_butClick();
+            } else if (id == kMenuPlay) {
+                playback_->playfile();
+            } else if (id == kMenuPause) {
+                playback_->pause_butClick();
+            } else if (id == kMenuStop) {
+                playback_->stop_butClick();
+            } else if (id == kMenuRewind) {
+                playback_->rewind_release();
+            } else if (id == kMenuForward) {
+                playback_->forward_release();
+            } else if (id == kMenuOptions) {
+                plugins_->Decoders.ShowOptions();
             } else if (id >= kMenuStudioFirst && studio_menu_) {
                 char caption[256] = {};
                 GetMenuStringA(studio_menu_, id, caption, sizeof caption, MF_BYCOMMAND);
@@ -98,6 +122,10 @@ LRESULT TQELAmp_Player::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
             }
             return 0;
         }
+        case WM_KEYDOWN:
+            if (wp == VK_UP) playback_->volume_up();
+            if (wp == VK_DOWN) playback_->volume_down();
+            return 0;
         case WM_CLOSE:
             closeplayer();
             DestroyWindow(hwnd_);
@@ -131,6 +159,60 @@ void TQELAmp_Player::FormCreate() {
     plugins_->ScanPlugins();
     plugins_->Studios.LoadStudios();
     rebuild_studio_menu();
+
+    binding_ = std::make_unique<RegistryBinding>(plugins_->Decoders);
+    PlaybackView& view = *this;
+    TickSource& ticks = *this;
+    playback_ = std::make_unique<PlaybackControl>(*binding_, view, ticks);
+    load_player_settings();
+}
+
+std::vector<std::string> TQELAmp_Player::effect_names() const {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA(core_.folders.effects_mask.c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(fd.cFileName);
+    while (FindNextFileA(h, &fd));
+    FindClose(h);
+    return names;
+}
+
+void TQELAmp_Player::load_player_settings() {
+    RECT r;
+    GetWindowRect(hwnd_, &r);
+    const ScreenArea screen{GetSystemMetrics(SM_CXFULLSCREEN), GetSystemMetrics(SM_CYFULLSCREEN)};
+    load_settings(store_, settings_, screen, r.right - r.left);
+    SetWindowPos(hwnd_, nullptr, settings_.FaceX, settings_.FaceY, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    list_show_ = settings_.List_show;
+    load_dialog_settings(store_, dialog_, effect_names());
+
+    PlaybackControl& pc = *playback_;
+    pc.volume = settings_.volume;
+    pc.last_folder = settings_.Dialog_OS;
+    pc.filter = plugins_->Decoders.FilterString;
+    pc.info_template[0] = dialog_.info1_str;
+    pc.info_template[1] = dialog_.info2_str;
+    pc.info_template[2] = dialog_.info3_str;
+}
+
+void TQELAmp_Player::save_player_settings() {
+    RECT r;
+    if (playlist_ && GetWindowRect(playlist_, &r)) {
+        settings_.ListX = r.left;
+        settings_.ListY = r.top;
+        settings_.ListW = r.right - r.left;
+        settings_.ListH = r.bottom - r.top;
+    }
+    if (GetWindowRect(hwnd_, &r)) {
+        settings_.FaceX = r.left;
+        settings_.FaceY = r.top;
+    }
+    settings_.volume = playback_->volume;
+    settings_.Dialog_OS = playback_->last_folder;
+    save_settings(store_, settings_);
 }
 
 void TQELAmp_Player::rebuild_studio_menu() {
@@ -155,8 +237,8 @@ void TQELAmp_Player::FormActivate() {
 void TQELAmp_Player::closeplayer() {
     if (closed_) return;
     closed_ = true;
-    TDecoder_plugin& dec = plugins_->Decoders;
-    if (dec.GetState() == 4) dec.Stop();
+    playback_->shutdown();
+    save_player_settings();
     plugins_->Studios.SaveStudios();
     for (UINT id = kFirstTrayIcon; id <= kLastTrayIcon; ++id) {
         NOTIFYICONDATAA nid{};
@@ -168,6 +250,7 @@ void TQELAmp_Player::closeplayer() {
 }
 
 void TQELAmp_Player::FormDestroy() {
+    save_dialog_settings(store_, dialog_, effect_names());
     delete_working_folder(core_.folders.working);
     if (studio_menu_) DestroyMenu(studio_menu_);
     studio_menu_ = nullptr;
@@ -196,7 +279,12 @@ void TQELAmp_Player::FormPaint() {
     char caption[256];
     GetWindowTextA(hwnd_, caption, sizeof caption);
     SetTextColor(dc, RGB(230, 236, 245));
-    TextOutA(dc, 6, 2, caption, lstrlenA(caption));
+    RECT cap{6, 1, kFaceWidth - 64, 15};
+    DrawTextA(dc, caption, -1, &cap, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    if (!time_text_.empty()) {
+        RECT tr{kFaceWidth - 62, 1, kFaceWidth - 4, 15};
+        DrawTextA(dc, time_text_.c_str(), -1, &tr, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
+    }
     SetTextColor(dc, RGB(96, 230, 120));
     int y = 28;
     for (const std::string& line : core_.console) {
@@ -214,6 +302,14 @@ void TQELAmp_Player::show_menu(POINT at) {
     HMENU menu = CreatePopupMenu();
     if (studio_menu_ && GetMenuItemCount(studio_menu_) > 0)
         AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(studio_menu_), "Studios");
+    AppendMenuA(menu, MF_STRING, kMenuOpen, "Open file...");
+    AppendMenuA(menu, MF_STRING, kMenuPlay, "Play");
+    AppendMenuA(menu, MF_STRING, kMenuPause, "Pause");
+    AppendMenuA(menu, MF_STRING, kMenuStop, "Stop");
+    AppendMenuA(menu, MF_STRING, kMenuRewind, "Rewind 10 s");
+    AppendMenuA(menu, MF_STRING, kMenuForward, "Forward 10 s");
+    AppendMenuA(menu, MF_STRING, kMenuOptions, "Decoder options");
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(menu, MF_STRING, kMenuExit, "Exit");
     SetForegroundWindow(hwnd_);
     TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr);
@@ -221,16 +317,15 @@ void TQELAmp_Player::show_menu(POINT at) {
     DestroyMenu(menu);
 }
 
-bool TQELAmp_Player::file_exists(const std::string& path) { return FileExists(path); }
+bool TQELAmp_Player::file_exists(const std::string& path) {
+    return FileExists(path);
+}
 
 void TQELAmp_Player::play_media(const std::string& path) {
     if (path.empty()) return;
-    core_.console = {"> Loading file:", "> " + file_name_of(path), "> Please wait..."};
-    console_changed();
-    plugins_->Decoders.OpenForPlayback(path);
-    current_file_ = path;
-    plugins_->Decoders.Play();
-    plugins_->Decoders.GetFileInfo(file_info_);
+    playback_->started_from_playlist = false;
+    playback_->loadfile(path);
+    playback_->playfile();
 }
 
 // The playlist window brings list loading and playing from a list.
@@ -242,8 +337,103 @@ void TQELAmp_Player::new_list() {
     CreateEmptyList(NewListName(core_.folders.working, FileExists));
 }
 
-void TQELAmp_Player::console_changed() { InvalidateRect(hwnd_, nullptr, FALSE); }
+void TQELAmp_Player::console_changed() {
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
 
 void TQELAmp_Player::show_playlist(bool visible) {
     if (playlist_) ShowWindow(playlist_, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+int TQELAmp_Player::idle() {
+    if (!meter_on_) return -1;
+    const DWORD t = GetTickCount();
+    if (t - last_tick_ >= static_cast<DWORD>(dialog_.refresh_time)) {
+        last_tick_ = t;
+        DXmetertimerTimer();
+    }
+    return dialog_.sleep_time;
+}
+
+// The meter timer's tick: state, clock and fades; the time text follows the
+// clock and is blanked when the track has ended.
+void TQELAmp_Player::DXmetertimerTimer() {
+    const TickResult r = playback_->tick();
+    if (r.state == 0 || r.state == 3) {
+        meter_timer(false);
+        now_playing(NowPlaying::Stopped);
+        time_text_.clear();
+        InvalidateRect(hwnd_, nullptr, FALSE);
+        return;
+    }
+    if (r.state != 4) {
+        if (r.state == -1) now_playing(NowPlaying::Stopped);
+        return;
+    }
+    playback_->setposition(playback_->clock().position_ms);
+    std::string t = timestr(playback_->clock().position_ms);
+    if (t != time_text_) {
+        time_text_ = std::move(t);
+        InvalidateRect(hwnd_, nullptr, FALSE);
+    }
+}
+
+void TQELAmp_Player::console_clear() {
+    core_.console.clear();
+    console_changed();
+}
+
+void TQELAmp_Player::console_add(const std::string& line) {
+    core_.console.push_back(line);
+    console_changed();
+}
+
+void TQELAmp_Player::console_set_first(const std::string& line) {
+    if (core_.console.empty()) core_.console.emplace_back();
+    core_.console.front() = line;
+    console_changed();
+}
+
+std::string TQELAmp_Player::console_first() {
+    return core_.console.empty() ? std::string() : core_.console.front();
+}
+
+void TQELAmp_Player::meter_timer(bool on) {
+    meter_on_ = on;
+    last_tick_ = GetTickCount();
+}
+
+void TQELAmp_Player::set_caption(const std::string& caption) {
+    SetWindowTextA(hwnd_, caption.c_str());
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+// The face's volume bar and time bar arrive with the skin.
+void TQELAmp_Player::draw_volume(int, int) {}
+void TQELAmp_Player::draw_time_knob(int32_t) {}
+
+// The now-playing text files are not written yet.
+void TQELAmp_Player::now_playing(NowPlaying) {}
+
+bool TQELAmp_Player::choose_file(const std::string& title, const std::string& filter,
+                                 const std::string& pattern, const std::string& folder,
+                                 std::string& chosen) {
+    char name[256] = {};
+    lstrcpynA(name, pattern.c_str(), sizeof name);
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = hwnd_;
+    ofn.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
+    ofn.lpstrFile = name;
+    ofn.nMaxFile = sizeof name;
+    ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    ofn.lpstrTitle = title.c_str();
+    if (!GetOpenFileNameA(&ofn) || name[0] == 0) return false;
+    chosen = name;
+    return true;
+}
+
+// Playing from a list arrives with the playlist window.
+bool TQELAmp_Player::playlist_entry(PlaylistEntry&) {
+    return false;
 }

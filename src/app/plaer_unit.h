@@ -5,13 +5,17 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "app/playback_control.h"
 #include "app/player_core.h"
 #include "plugins/plug_eng.h"
 #include "plugins/plugin_module_win32.h"
+#include "settings/registry_store_win32.h"
+#include "settings/save_load_sett.h"
 
-class TQELAmp_Player : private ActivationHost {
-public:
+class TQELAmp_Player : private ActivationHost, private PlaybackView, private TickSource {
+  public:
     static constexpr const char* kClassName = "TQELAmp_Player";
 
     // arg: the first command-line argument, resolved against the start folder.
@@ -22,8 +26,11 @@ public:
     HWND handle() const { return hwnd_; }
     void set_playlist_window(HWND w) { playlist_ = w; }
     void show();
+    // Idle processing of the message loop: runs the meter timer when due.
+    // Returns the milliseconds to sleep, or -1 when the timer is off.
+    int idle();
 
-private:
+  private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT handle_message(UINT msg, WPARAM wp, LPARAM lp);
 
@@ -46,6 +53,30 @@ private:
     void console_changed() override;
     void show_playlist(bool visible) override;
 
+    // PlaybackView
+    void console_clear() override;
+    void console_add(const std::string& line) override;
+    void console_set_first(const std::string& line) override;
+    std::string console_first() override;
+    void meter_timer(bool on) override;
+    void playlist_timer_off() override {}
+    void set_caption(const std::string& caption) override;
+    void draw_volume(int level, int knob) override;
+    void draw_time_knob(int32_t position_ms) override;
+    void playback_started() override {}
+    void now_playing(NowPlaying what) override;
+    bool choose_file(const std::string& title, const std::string& filter,
+                     const std::string& pattern, const std::string& folder,
+                     std::string& chosen) override;
+    bool playlist_entry(PlaylistEntry& entry) override;
+    // TickSource
+    uint32_t now() override { return GetTickCount(); }
+
+    void DXmetertimerTimer();
+    void load_player_settings();
+    void save_player_settings();
+    std::vector<std::string> effect_names() const;
+
     HINSTANCE instance_;
     std::string arg_;
     HWND hwnd_ = nullptr;
@@ -60,6 +91,12 @@ private:
     std::unique_ptr<TQEL_plugin> plugins_;
     std::string skin_name_;
     bool list_show_ = false;
-    std::string current_file_;
-    FileInfoRec file_info_;
+    RegistryKeyStore store_;
+    PlayerSettings settings_;
+    DialogSettings dialog_;  // until the settings dialog holds them
+    std::unique_ptr<RegistryBinding> binding_;
+    std::unique_ptr<PlaybackControl> playback_;
+    bool meter_on_ = false;
+    DWORD last_tick_ = 0;
+    std::string time_text_;
 };

@@ -9,7 +9,7 @@
 namespace {
 
 class RecordingBoxes : public MessageBoxes {
-public:
+  public:
     std::vector<std::string> texts;
     void error(const std::string& t) override { texts.push_back(t); }
 };
@@ -20,7 +20,10 @@ TEST(PluginGuard, ContainsFaultsRaisedInTheHost) {
         volatile int* p = nullptr;
         *p = 1;
     }));
-    EXPECT_FALSE(guarded([&] { volatile int x = 10 / zero; (void)x; }));
+    EXPECT_FALSE(guarded([&] {
+        volatile int x = 10 / zero;
+        (void)x;
+    }));
     EXPECT_FALSE(guarded([] { throw 42; }));
     int ran = 0;
     EXPECT_TRUE(guarded([&] { ran = 1; }));
@@ -42,10 +45,10 @@ TEST(PluginGuard, FaultingPluginCallsCancelOnlyThemselves) {
     dec.OpenForPlayback(f.root + "a.mp3");
     ASSERT_TRUE(dec.IsBound());
     EXPECT_EQ(dec.Play(), 1);
-    EXPECT_EQ(dec.SetMode(MODE_PAUSE, 0), 0);    // access violation
-    EXPECT_EQ(dec.SetMode(MODE_RESUME, 0), 0);   // division by zero
-    EXPECT_EQ(dec.ShowOptions(), 0);             // C++ exception
-    EXPECT_EQ(dec.GetLength(), 0);               // access violation in a query
+    EXPECT_EQ(dec.SetMode(MODE_PAUSE, 0), 0);   // access violation
+    EXPECT_EQ(dec.SetMode(MODE_RESUME, 0), 0);  // division by zero
+    EXPECT_EQ(dec.ShowOptions(), 0);            // C++ exception
+    EXPECT_EQ(dec.GetLength(), 0);              // access violation in a query
     EXPECT_EQ(dec.QueryMode(QUERY_LENGTH, -1), -1);
     // The plugin and the host go on.
     EXPECT_EQ(dec.GetState(), STATE_PLAYING);
@@ -59,7 +62,8 @@ TEST(PluginGuard, RealPluginThroughTheRegistry) {
     ProgramFolder f("registry");
     f.add_plugin("vl_test", "vl_test.dll");
     f.add_plugin("vl_test_noinfo", "vl_noinfo.dll");
-    write_text(f.root + "plugins\\plugins.ini", "[Media]\r\nvl_test.dll=*.tst;\r\nvl_noinfo.dll=*.mp3;\r\n");
+    write_text(f.root + "plugins\\plugins.ini",
+               "[Media]\r\nvl_test.dll=*.tst;\r\nvl_noinfo.dll=*.mp3;\r\n");
     write_text(f.root + "a.tst", "x");
     Win32ModuleLoader loader;
     RecordingBoxes boxes;

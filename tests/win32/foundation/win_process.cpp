@@ -60,7 +60,12 @@ void remove_tree(const std::string& folder) {
     RemoveDirectoryA(dir.c_str());
 }
 
+void reset_settings() {
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Dunmoor\\VELTRona");
+}
+
 ProgramFolder::ProgramFolder(const std::string& tag) {
+    reset_settings();  // every run starts as a first run
     root = make_temp_folder(tag);
     for (const char* sub : {"plugins", "codecs", "skins", "ave", "tpl", "langs", "system", "temp"})
         CreateDirectoryA((root + sub).c_str(), nullptr);

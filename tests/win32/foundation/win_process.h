@@ -16,6 +16,9 @@ bool exists(const std::string& path);
 std::string make_temp_folder(const std::string& tag);
 void remove_tree(const std::string& folder);
 
+// Removes the player's settings key from the registry.
+void reset_settings();
+
 // A copy of the program folder with chosen test plugins.
 struct ProgramFolder {
     std::string root;     // ends with "\"
