@@ -10,6 +10,8 @@
 #include "app/path_rules.h"
 #include "app/win_files.h"
 #include "playlist/list_files.h"
+#include "playlist/splaylist.h"
+#include "plugins/vl_decoder.h"
 
 namespace {
 
@@ -23,6 +25,9 @@ constexpr UINT kMenuStop = 1004;
 constexpr UINT kMenuRewind = 1005;
 constexpr UINT kMenuForward = 1006;
 constexpr UINT kMenuOptions = 1007;
+constexpr UINT kMenuPrevious = 1008;
+constexpr UINT kMenuNext = 1009;
+constexpr UINT kMenuPlaylist = 1010;
 constexpr UINT kMenuStudioFirst = 2000;
 constexpr UINT kFirstTrayIcon = 100;
 constexpr UINT kLastTrayIcon = 108;
@@ -112,6 +117,12 @@ LRESULT TQELAmp_Player::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
                 playback_->rewind_release();
             } else if (id == kMenuForward) {
                 playback_->forward_release();
+            } else if (id == kMenuPrevious) {
+                list_->model().backplay();
+            } else if (id == kMenuNext) {
+                list_->model().nextplay();
+            } else if (id == kMenuPlaylist) {
+                list_->set_visible(!list_->visible());
             } else if (id == kMenuOptions) {
                 plugins_->Decoders.ShowOptions();
             } else if (id >= kMenuStudioFirst && studio_menu_) {
@@ -200,6 +211,7 @@ void TQELAmp_Player::load_player_settings() {
 
 void TQELAmp_Player::save_player_settings() {
     RECT r;
+    settings_.List_show = list_ ? list_->visible() : list_show_;
     if (playlist_ && GetWindowRect(playlist_, &r)) {
         settings_.ListX = r.left;
         settings_.ListY = r.top;
@@ -308,6 +320,10 @@ void TQELAmp_Player::show_menu(POINT at) {
     AppendMenuA(menu, MF_STRING, kMenuStop, "Stop");
     AppendMenuA(menu, MF_STRING, kMenuRewind, "Rewind 10 s");
     AppendMenuA(menu, MF_STRING, kMenuForward, "Forward 10 s");
+    AppendMenuA(menu, MF_STRING, kMenuPrevious, "Previous");
+    AppendMenuA(menu, MF_STRING, kMenuNext, "Next");
+    AppendMenuA(menu, MF_STRING | (list_ && list_->visible() ? MF_CHECKED : 0), kMenuPlaylist,
+                "Playlist");
     AppendMenuA(menu, MF_STRING, kMenuOptions, "Decoder options");
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(menu, MF_STRING, kMenuExit, "Exit");
@@ -328,13 +344,29 @@ void TQELAmp_Player::play_media(const std::string& path) {
     playback_->playfile();
 }
 
-// The playlist window brings list loading and playing from a list.
-void TQELAmp_Player::play_vl2_list(const std::string&) {}
-void TQELAmp_Player::play_m3u_list(const std::string&) {}
-void TQELAmp_Player::load_default_playlist(const std::string&) {}
+void TQELAmp_Player::play_vl2_list(const std::string& path) {
+    PlaylistModel& m = list_->model();
+    if (!m.OpenListFile(path)) return;
+    m.current = 0;
+    m.playfromlist();
+}
+
+void TQELAmp_Player::play_m3u_list(const std::string& path) {
+    new_list();
+    PlaylistModel& m = list_->model();
+    if (!m.ImportM3U(path)) return;
+    m.current = 0;
+    m.playfromlist();
+}
+
+void TQELAmp_Player::load_default_playlist(const std::string& path) {
+    list_->model().OpenListFile(path);
+}
 
 void TQELAmp_Player::new_list() {
-    CreateEmptyList(NewListName(core_.folders.working, FileExists));
+    const std::string path = NewListName(core_.folders.working, FileExists);
+    CreateEmptyList(path);
+    list_->model().current_file = path;
 }
 
 void TQELAmp_Player::console_changed() {
@@ -342,7 +374,10 @@ void TQELAmp_Player::console_changed() {
 }
 
 void TQELAmp_Player::show_playlist(bool visible) {
-    if (playlist_) ShowWindow(playlist_, visible ? SW_SHOWNA : SW_HIDE);
+    if (list_) {
+        list_->apply_columns(dialog_);
+        list_->set_visible(visible);
+    }
 }
 
 int TQELAmp_Player::idle() {
@@ -433,7 +468,47 @@ bool TQELAmp_Player::choose_file(const std::string& title, const std::string& fi
     return true;
 }
 
-// Playing from a list arrives with the playlist window.
-bool TQELAmp_Player::playlist_entry(PlaylistEntry&) {
-    return false;
+bool TQELAmp_Player::create_playlist() {
+    PlaylistPlayback& playing = *this;
+    list_ = std::make_unique<Tsuperplaylist>(instance_, *plugins_, playing, playback_->last_folder);
+    if (!list_->create(hwnd_, settings_)) return false;
+    list_->model().working_folder = core_.folders.working;
+    playlist_ = list_->handle();
+    return true;
+}
+
+void TQELAmp_Player::playlist_timer_off() {
+    if (list_) list_->model().disable_timer();
+}
+
+int32_t TQELAmp_Player::decoder_state() {
+    return plugins_->Decoders.QueryMode(QUERY_STATE, -1);
+}
+
+void TQELAmp_Player::stop_decoder() {
+    plugins_->Decoders.SetMode(MODE_STOP, 0);
+}
+
+// The record of the entry being started, from the list's working file.
+bool TQELAmp_Player::playlist_entry(PlaylistEntry& e) {
+    if (!list_) return false;
+    PlaylistModel& m = list_->model();
+    const int record = m.record_of(m.current);
+    if (record <= 0) return false;
+    ListRecord r;
+    try {
+        ReadRecord(record, m.current_file, r);
+    } catch (const ListFileError&) {
+        return false;
+    }
+    e.title = r.title;
+    e.artist = r.artist;
+    e.album = r.album;
+    e.year = r.year;
+    e.volume = r.volume;
+    e.fade_in = r.fade_in;
+    e.fade_out = r.fade_out;
+    e.working_file = m.current_file;
+    e.record = record;
+    return true;
 }

@@ -10,11 +10,17 @@
 #include "app/playback_control.h"
 #include "app/player_core.h"
 #include "plugins/plug_eng.h"
+#include "playlist/playlist_model.h"
 #include "plugins/plugin_module_win32.h"
 #include "settings/registry_store_win32.h"
 #include "settings/save_load_sett.h"
 
-class TQELAmp_Player : private ActivationHost, private PlaybackView, private TickSource {
+class Tsuperplaylist;
+
+class TQELAmp_Player : private ActivationHost,
+                       private PlaybackView,
+                       private TickSource,
+                       private PlaylistPlayback {
   public:
     static constexpr const char* kClassName = "TQELAmp_Player";
 
@@ -24,7 +30,8 @@ class TQELAmp_Player : private ActivationHost, private PlaybackView, private Tic
 
     bool create();
     HWND handle() const { return hwnd_; }
-    void set_playlist_window(HWND w) { playlist_ = w; }
+    // Creates the playlist window, owned by this one.
+    bool create_playlist();
     void show();
     // Idle processing of the message loop: runs the meter timer when due.
     // Returns the milliseconds to sleep, or -1 when the timer is off.
@@ -59,7 +66,7 @@ class TQELAmp_Player : private ActivationHost, private PlaybackView, private Tic
     void console_set_first(const std::string& line) override;
     std::string console_first() override;
     void meter_timer(bool on) override;
-    void playlist_timer_off() override {}
+    void playlist_timer_off() override;
     void set_caption(const std::string& caption) override;
     void draw_volume(int level, int knob) override;
     void draw_time_knob(int32_t position_ms) override;
@@ -71,6 +78,12 @@ class TQELAmp_Player : private ActivationHost, private PlaybackView, private Tic
     bool playlist_entry(PlaylistEntry& entry) override;
     // TickSource
     uint32_t now() override { return GetTickCount(); }
+    // PlaylistPlayback
+    void loadfile(const std::string& path) override { playback_->loadfile(path); }
+    void playfile() override { playback_->playfile(); }
+    int32_t decoder_state() override;
+    void stop_decoder() override;
+    void set_started_from_playlist(bool on) override { playback_->started_from_playlist = on; }
 
     void DXmetertimerTimer();
     void load_player_settings();
@@ -96,6 +109,7 @@ class TQELAmp_Player : private ActivationHost, private PlaybackView, private Tic
     DialogSettings dialog_;  // until the settings dialog holds them
     std::unique_ptr<RegistryBinding> binding_;
     std::unique_ptr<PlaybackControl> playback_;
+    std::unique_ptr<Tsuperplaylist> list_;
     bool meter_on_ = false;
     DWORD last_tick_ = 0;
     std::string time_text_;

@@ -1,0 +1,395 @@
+#include "playlist/splaylist.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <shlobj.h>
+
+#include "app/path_rules.h"
+#include "plugins/plug_eng.h"
+#include "settings/save_load_sett.h"
+
+namespace {
+
+constexpr UINT_PTR kEndOfTrackTimer = 1;
+constexpr int kListId = 10;
+
+enum MenuId : UINT {
+    kListTrash = 3010,
+    kAddFile = 3020,
+    kAddDir = 3021,
+    kAddDirTree = 3022,
+    kSelectAll = 3030,
+    kSelectNone = 3031,
+    kSelectInvert = 3032,
+    kSortFirst = 3040,  // + tag 0..5
+    kDeleteSelected = 3050,
+    kDeleteAll = 3051,
+};
+
+// The system's locale-aware, case-sensitive comparison.
+int system_compare(const std::string& a, const std::string& b) {
+    return lstrcmpA(a.c_str(), b.c_str());
+}
+
+const std::string& cell(const ListRow& row, int column) {
+    static const std::string empty;
+    if (column == 0) return row.caption;
+    const size_t i = static_cast<size_t>(column - 1);
+    return i < row.sub.size() ? row.sub[i] : empty;
+}
+
+}  // namespace
+
+Tsuperplaylist::Tsuperplaylist(HINSTANCE instance, TQEL_plugin& plugins, PlaylistPlayback& playback,
+                               std::string& last_folder)
+    : instance_(instance),
+      plugins_(plugins),
+      last_folder_(last_folder),
+      model_(*this, playback, system_compare) {
+    model_.set_view(this);
+}
+
+Tsuperplaylist::~Tsuperplaylist() {
+    model_.set_view(nullptr);
+}
+
+bool Tsuperplaylist::create(HWND owner, const PlayerSettings& geometry) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = WndProc;
+    wc.hInstance = instance_;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kClassName;
+    RegisterClassA(&wc);
+    hwnd_ = CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, "Playlist",
+                            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, 0, 0, 275, 300,
+                            owner, nullptr, instance_, this);
+    if (!hwnd_) return false;
+    // The saved geometry, each value only when set.
+    RECT r;
+    GetWindowRect(hwnd_, &r);
+    const int x = geometry.ListX ? geometry.ListX : r.left;
+    const int y = geometry.ListY ? geometry.ListY : r.top;
+    const int w = geometry.ListW ? geometry.ListW : r.right - r.left;
+    const int h = geometry.ListH ? geometry.ListH : r.bottom - r.top;
+    SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    FormResize();
+    return true;
+}
+
+LRESULT CALLBACK Tsuperplaylist::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* self =
+            static_cast<Tsuperplaylist*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Tsuperplaylist*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    return self ? self->handle_message(msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+LRESULT Tsuperplaylist::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_CREATE:
+            FormCreate();
+            return 0;
+        case WM_SIZE:
+            FormResize();
+            return 0;
+        case WM_NOTIFY:
+            return on_notify(reinterpret_cast<NMHDR*>(lp));
+        case WM_TIMER:
+            if (wp == kEndOfTrackTimer) model_.playlisttimerTimer();
+            return 0;
+        case WM_MOUSEMOVE:
+            if (dragging_) SetCursor(LoadCursor(nullptr, IDC_HAND));
+            return 0;
+        case WM_LBUTTONUP:
+            if (dragging_) {
+                POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+                ClientToScreen(hwnd_, &p);
+                finish_drag(p);
+            }
+            return 0;
+        case WM_CAPTURECHANGED:
+            dragging_ = false;
+            return 0;
+        case WM_CONTEXTMENU: {
+            POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+            if (p.x == -1 && p.y == -1) GetCursorPos(&p);
+            show_menu(p);
+            return 0;
+        }
+        case WM_COMMAND: {
+            const UINT id = LOWORD(wp);
+            if (id == kListTrash) model_.toggle_list_trash();
+            if (id == kAddFile) ButtonAdd_OnClick();
+            if (id == kAddDir || id == kAddDirTree) add_folder(id == kAddDirTree);
+            if (id == kSelectAll) model_.select_all();
+            if (id == kSelectNone) model_.select_none();
+            if (id == kSelectInvert) model_.select_invert();
+            if (id >= kSortFirst && id < kSortFirst + 6)
+                model_.srt_menu_nameClick(static_cast<int>(id - kSortFirst));
+            if (id == kDeleteSelected) model_.delete_selected();
+            if (id == kDeleteAll) model_.delete_all();
+            return 0;
+        }
+        case WM_CLOSE:
+            // The close button hides the list; the main window shows it again.
+            set_visible(false);
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcA(hwnd_, msg, wp, lp);
+}
+
+void Tsuperplaylist::FormCreate() {
+    list_ = CreateWindowExA(0, WC_LISTVIEWA, "",
+                            WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA |
+                                LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+                            0, 0, 100, 100, hwnd_, reinterpret_cast<HMENU>(kListId), instance_,
+                            nullptr);
+    SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, 0x120);  // full row, flat scroll bars
+    static const int kWidths[8] = {30, 200, 35, 20, 0, 0, 0, 0};
+    for (int c = 0; c < 8; ++c) {
+        LVCOLUMNA col{};
+        col.mask = LVCF_WIDTH | LVCF_SUBITEM;
+        col.cx = kWidths[c];
+        col.iSubItem = c;
+        SendMessageA(list_, LVM_INSERTCOLUMNA, static_cast<WPARAM>(c),
+                     reinterpret_cast<LPARAM>(&col));
+    }
+}
+
+void Tsuperplaylist::FormResize() {
+    if (!list_) return;
+    RECT r;
+    GetClientRect(hwnd_, &r);
+    MoveWindow(list_, 0, 0, r.right, r.bottom, TRUE);
+}
+
+void Tsuperplaylist::apply_columns(const DialogSettings& d) {
+    const bool shown[6] = {d.Col_time, d.Col_track,  d.Col_album,
+                           d.Col_year, d.Col_format, d.Col_filename};
+    for (int c = 2; c <= 7; ++c)
+        ListView_SetColumnWidth(list_, c, shown[c - 2] ? LVSCW_AUTOSIZE : 0);
+}
+
+void Tsuperplaylist::set_visible(bool on) {
+    visible_ = on;
+    ShowWindow(hwnd_, on ? SW_SHOWNA : SW_HIDE);
+}
+
+LRESULT Tsuperplaylist::on_notify(NMHDR* n) {
+    if (n->hwndFrom != list_) return 0;
+    switch (n->code) {
+        case LVN_GETDISPINFOA: {
+            LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(n)->item;
+            if ((item.mask & LVIF_TEXT) && item.iItem >= 0 && item.iItem < model_.count())
+                lstrcpynA(item.pszText, cell(model_.rows()[item.iItem], item.iSubItem).c_str(),
+                          item.cchTextMax);
+            return 0;
+        }
+        case LVN_GETDISPINFOW: {
+            LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(n)->item;
+            if ((item.mask & LVIF_TEXT) && item.iItem >= 0 && item.iItem < model_.count() &&
+                item.cchTextMax > 0) {
+                const std::string& t = cell(model_.rows()[item.iItem], item.iSubItem);
+                const int w =
+                    MultiByteToWideChar(CP_ACP, 0, t.c_str(), -1, item.pszText, item.cchTextMax);
+                if (w == 0) item.pszText[item.cchTextMax - 1] = 0;
+            }
+            return 0;
+        }
+        case LVN_ITEMCHANGED: {
+            auto* c = reinterpret_cast<NMLISTVIEW*>(n);
+            if (syncing_ || !(c->uChanged & LVIF_STATE)) return 0;
+            const bool was = c->uOldState & LVIS_SELECTED, now = c->uNewState & LVIS_SELECTED;
+            if (was != now && c->iItem >= 0) model_.select(c->iItem, now);
+            if (c->iItem < 0 && !now) model_.select(model_.selected(), false);
+            return 0;
+        }
+        case NM_DBLCLK:
+            model_.ListView_classicDblClick();
+            return 0;
+        case LVN_KEYDOWN: {
+            const WORD key = reinterpret_cast<NMLVKEYDOWN*>(n)->wVKey;
+            const bool alt_only = (GetKeyState(VK_MENU) & 0x8000) &&
+                                  !(GetKeyState(VK_CONTROL) & 0x8000) &&
+                                  !(GetKeyState(VK_SHIFT) & 0x8000);
+            model_.ListView_classicKeyDown(key, alt_only);
+            return 0;
+        }
+        case LVN_BEGINDRAG:
+            dragging_ = true;
+            SetCapture(hwnd_);
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+void Tsuperplaylist::finish_drag(POINT screen_pt) {
+    dragging_ = false;
+    ReleaseCapture();
+    POINT p = screen_pt;
+    ScreenToClient(list_, &p);
+    RECT r;
+    GetClientRect(list_, &r);
+    if (!PtInRect(&r, p)) return;  // only drops on the list itself
+    LVHITTESTINFO hit{};
+    hit.pt = p;
+    const int target =
+        static_cast<int>(SendMessageA(list_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    model_.move_selected(target >= 0 ? target : model_.count());
+}
+
+void Tsuperplaylist::show_menu(POINT at) {
+    HMENU menu = CreatePopupMenu();
+    HMENU list = CreatePopupMenu(), add = CreatePopupMenu(), select = CreatePopupMenu(),
+          sort = CreatePopupMenu(), del = CreatePopupMenu();
+    AppendMenuA(list, MF_STRING, kListTrash, "List/Trash bar");
+    AppendMenuA(add, MF_STRING, kAddFile, "&File");
+    AppendMenuA(add, MF_STRING, kAddDir, "&Directory");
+    AppendMenuA(add, MF_STRING, kAddDirTree, "Directory with &subfolders");
+    AppendMenuA(select, MF_STRING, kSelectAll, "All");
+    AppendMenuA(select, MF_STRING, kSelectNone, "None");
+    AppendMenuA(select, MF_STRING, kSelectInvert, "Invert");
+    const char* const sorts[6] = {"Name", "Track", "Album", "Year", "Format", "File"};
+    for (UINT i = 0; i < 6; ++i) AppendMenuA(sort, MF_STRING, kSortFirst + i, sorts[i]);
+    AppendMenuA(del, MF_STRING, kDeleteSelected, "Selected");
+    AppendMenuA(del, MF_STRING, kDeleteAll, "All");
+    AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(list), "List");
+    AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(add), "Add");
+    AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(select), "Select");
+    AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(sort), "Sort");
+    AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(del), "Delete");
+    SetForegroundWindow(hwnd_);
+    TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr);
+    DestroyMenu(menu);  // and its submenus
+}
+
+void Tsuperplaylist::ButtonAdd_OnClick() {
+    const std::string& filter = plugins_.Decoders.FilterString;
+    char name[256] = "*.*";
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = hwnd_;
+    ofn.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
+    ofn.lpstrFile = name;
+    ofn.nMaxFile = sizeof name;
+    ofn.lpstrInitialDir = last_folder_.empty() ? nullptr : last_folder_.c_str();
+    ofn.lpstrTitle = "Add MediaFile";
+    if (!GetOpenFileNameA(&ofn) || name[0] == 0) return;
+    model_.AddToSongList(name);
+    last_folder_ = folder_of(name);
+}
+
+// A plain folder chooser until the program's own arrives.
+void Tsuperplaylist::add_folder(bool recursive) {
+    char folder[MAX_PATH] = {};
+    BROWSEINFOA bi{};
+    bi.hwndOwner = hwnd_;
+    bi.pszDisplayName = folder;
+    bi.lpszTitle = recursive ? "Add a folder and its subfolders" : "Add a folder";
+    bi.ulFlags = BIF_RETURNONLYFSDIRS;
+    PIDLIST_ABSOLUTE id = SHBrowseForFolderA(&bi);
+    if (!id) return;
+    const bool ok = SHGetPathFromIDListA(id, folder);
+    CoTaskMemFree(id);
+    if (!ok) return;
+    if (recursive)
+        model_.AddFolderRecursive(folder, "*.*");
+    else
+        model_.ButtonadddirClick(folder, "*.*");
+}
+
+bool Tsuperplaylist::file_exists(const std::string& path) {
+    const DWORD a = GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Tsuperplaylist::IsSupported(const std::string& path) {
+    return plugins_.Decoders.IsSupported(path);
+}
+
+void Tsuperplaylist::QuickInfo(const std::string& path, FileInfoRec& info) {
+    plugins_.Decoders.QuickInfo(path, info);
+}
+
+std::string Tsuperplaylist::active_patterns() {
+    std::string all;
+    for (const std::string& p : plugins_.Decoders.ActivePatterns) all += p + "\n";
+    return all;
+}
+
+std::vector<DirEntry> Tsuperplaylist::list_dir(const std::string& pattern) {
+    std::vector<DirEntry> out;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA(pattern.c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return out;
+    do out.push_back(DirEntry{fd.cFileName, (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    while (FindNextFileA(h, &fd));
+    FindClose(h);
+    return out;
+}
+
+void Tsuperplaylist::error_box(const std::string& text) {
+    MessageBoxA(hwnd_, text.c_str(), "Error", MB_OK | MB_ICONERROR);
+}
+
+void Tsuperplaylist::process_messages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            quitting_ = true;
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void Tsuperplaylist::begin_update() {
+    if (update_depth_++ == 0) SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+}
+
+void Tsuperplaylist::end_update() {
+    if (update_depth_ > 0 && --update_depth_ == 0) {
+        SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+        rows_changed();
+    }
+}
+
+void Tsuperplaylist::rows_changed() {
+    if (!list_) return;
+    SendMessageA(list_, LVM_SETITEMCOUNT, static_cast<WPARAM>(model_.count()), LVSICF_NOSCROLL);
+    sync_selection_to_view();
+    InvalidateRect(list_, nullptr, FALSE);
+}
+
+void Tsuperplaylist::sync_selection_to_view() {
+    syncing_ = true;
+    ListView_SetItemState(list_, -1, 0, LVIS_SELECTED);
+    if (model_.selected() >= 0)
+        ListView_SetItemState(list_, model_.selected(), LVIS_SELECTED | LVIS_FOCUSED,
+                              LVIS_SELECTED | LVIS_FOCUSED);
+    syncing_ = false;
+}
+
+void Tsuperplaylist::selection_changed(int) {
+    if (list_) sync_selection_to_view();
+}
+
+void Tsuperplaylist::ensure_visible(int row) {
+    ListView_EnsureVisible(list_, row, FALSE);
+}
+
+void Tsuperplaylist::timer_changed(bool enabled) {
+    if (enabled)
+        SetTimer(hwnd_, kEndOfTrackTimer, 1000, nullptr);
+    else
+        KillTimer(hwnd_, kEndOfTrackTimer);
+}
