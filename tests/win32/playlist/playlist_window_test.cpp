@@ -1,0 +1,135 @@
+// Lists given on the command line play from their first entry and advance at
+// the end of each track; the window's menus act on the rows.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "playlist/list_files.h"
+#include "win_process.h"
+// after <windows.h>
+#include <commctrl.h>
+
+namespace {
+
+// A short 16-bit mono PCM WAV.
+void write_wav(const std::string& path, int ms) {
+    const uint32_t rate = 8000, frames = rate * static_cast<uint32_t>(ms) / 1000;
+    const uint32_t data = frames * 2;
+    std::string b;
+    auto u32 = [&](uint32_t v) { b.append(reinterpret_cast<const char*>(&v), 4); };
+    auto u16 = [&](uint16_t v) { b.append(reinterpret_cast<const char*>(&v), 2); };
+    b += "RIFF";
+    u32(36 + data);
+    b += "WAVEfmt ";
+    u32(16);
+    u16(1);
+    u16(1);
+    u32(rate);
+    u32(rate * 2);
+    u16(2);
+    u16(16);
+    b += "data";
+    u32(data);
+    b.append(data, '\0');
+    write_text(path, b);
+}
+
+struct ListFolder : ProgramFolder {
+    explicit ListFolder(const std::string& tag) : ProgramFolder(tag) {
+        CopyFileA((wine_path(VL_PROGRAM_DIR_UNIX) + "\\plugins\\vl_wave.dll").c_str(),
+                  (root + "plugins\\vl_wave.dll").c_str(), FALSE);
+        write_wav(root + "a.wav", 1200);
+        write_wav(root + "b.wav", 1200);
+    }
+};
+
+HWND playlist_window(HWND main) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(main, &pid);
+    struct S {
+        DWORD pid;
+        HWND found;
+    } s{pid, nullptr};
+    EnumWindows(
+        [](HWND w, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<S*>(lp);
+            DWORD p = 0;
+            GetWindowThreadProcessId(w, &p);
+            char cls[64] = {};
+            GetClassNameA(w, cls, sizeof cls);
+            if (p == s->pid && lstrcmpA(cls, "Tsuperplaylist") == 0) {
+                s->found = w;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+int rows(HWND list_window) {
+    HWND lv = FindWindowExA(list_window, nullptr, WC_LISTVIEWA, nullptr);
+    return lv ? static_cast<int>(SendMessageA(lv, LVM_GETITEMCOUNT, 0, 0)) : -1;
+}
+
+std::string caption(HWND w) {
+    char t[256] = {};
+    GetWindowTextA(w, t, sizeof t);
+    return t;
+}
+
+TEST(PlaylistWindow, AnM3uPlaysFromItsFirstEntryAndAdvancesAtTheEnd) {
+    ListFolder f("m3u");
+    write_text(f.root + "list.m3u",
+               "#EXTM3U\r\n#EXTINF:1,Band-One\r\na.wav\r\n#EXTINF:1,Band-Two\r\nb.wav\r\n");
+    Player p(f, f.root + "list.m3u");
+    HWND main = p.main_window();
+    ASSERT_NE(main, nullptr);
+    HWND list = nullptr;
+    ASSERT_TRUE(wait_until([&] { return (list = playlist_window(main)) != nullptr; }, 5000));
+    EXPECT_TRUE(wait_until([&] { return rows(list) == 2; }, 5000));
+    EXPECT_TRUE(wait_until([&] { return caption(main) == "VELTRona - Band - One"; }, 5000));
+    // About 1.2 s of audio, then the end-of-track timer's next tick.
+    EXPECT_TRUE(wait_until([&] { return caption(main) == "VELTRona - Band - Two"; }, 6000));
+    EXPECT_EQ(p.close(), 0);
+}
+
+TEST(PlaylistWindow, MenusRemoveRowsAndTheTrashBringsTheFileBack) {
+    ListFolder f("menus");
+    // A list file made as the player makes them.
+    const std::string vl2 = f.root + "mine.vl2";
+    ASSERT_TRUE(CreateEmptyList(vl2));
+    ListRecord r;
+    r.path = f.root + "a.wav";
+    r.artist = "Rec";
+    r.title = "A";
+    r.volume = 100;
+    ASSERT_EQ(AppendRecord(vl2, r), 1);
+    r.path = f.root + "b.wav";
+    r.title = "B";
+    ASSERT_EQ(AppendRecord(vl2, r), 2);
+
+    Player p(f, vl2);
+    HWND main = p.main_window();
+    ASSERT_NE(main, nullptr);
+    HWND list = nullptr;
+    ASSERT_TRUE(wait_until([&] { return (list = playlist_window(main)) != nullptr; }, 5000));
+    ASSERT_TRUE(wait_until([&] { return rows(list) == 2; }, 5000));
+    EXPECT_TRUE(wait_until([&] { return caption(main) == "VELTRona - Rec - A"; }, 5000));
+
+    SendMessageA(list, WM_COMMAND, 3050, 0);  // Delete > Selected: the playing row
+    EXPECT_EQ(rows(list), 1);
+    SendMessageA(list, WM_COMMAND, 3010, 0);  // List/Trash bar: the trash is empty
+    EXPECT_EQ(rows(list), 0);
+    SendMessageA(list, WM_COMMAND, 3010, 0);  // back: refilled from the list file
+    EXPECT_EQ(rows(list), 2);
+    SendMessageA(list, WM_COMMAND, 3051, 0);  // Delete > All: every record to the trash
+    EXPECT_EQ(rows(list), 0);
+    SendMessageA(list, WM_COMMAND, 3010, 0);
+    EXPECT_EQ(rows(list), 2);
+    EXPECT_EQ(p.close(), 0);
+    // The user's own list file is never touched.
+    EXPECT_EQ(RecordCount(vl2), 2);
+}
+
+}  // namespace
