@@ -471,7 +471,7 @@ bool TQELAmp_Player::choose_file(const std::string& title, const std::string& fi
 bool TQELAmp_Player::create_playlist() {
     PlaylistPlayback& playing = *this;
     list_ = std::make_unique<Tsuperplaylist>(instance_, *plugins_, playing, playback_->last_folder);
-    if (!list_->create(hwnd_, settings_)) return false;
+    if (!list_->create(hwnd_, settings_, core_.folders.program)) return false;
     list_->model().working_folder = core_.folders.working;
     playlist_ = list_->handle();
     return true;

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include "app/path_rules.h"
+#include "settings/ini_file.h"
 #include "plugins/plug_eng.h"
 #include "settings/save_load_sett.h"
 
@@ -53,7 +54,9 @@ Tsuperplaylist::~Tsuperplaylist() {
     model_.set_view(nullptr);
 }
 
-bool Tsuperplaylist::create(HWND owner, const PlayerSettings& geometry) {
+bool Tsuperplaylist::create(HWND owner, const PlayerSettings& geometry,
+                            const std::string& program_folder) {
+    program_folder_ = program_folder;
     WNDCLASSA wc{};
     wc.lpfnWndProc = WndProc;
     wc.hInstance = instance_;
@@ -61,9 +64,9 @@ bool Tsuperplaylist::create(HWND owner, const PlayerSettings& geometry) {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kClassName;
     RegisterClassA(&wc);
-    hwnd_ = CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, "Playlist",
-                            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, 0, 0, 275, 300,
-                            owner, nullptr, instance_, this);
+    // No system frame: the skin draws it.
+    hwnd_ = CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, "Playlist", WS_POPUP | WS_CLIPCHILDREN, 0,
+                            0, 275, 300, owner, nullptr, instance_, this);
     if (!hwnd_) return false;
     // The saved geometry, each value only when set.
     RECT r;
@@ -96,19 +99,41 @@ LRESULT Tsuperplaylist::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_SIZE:
             FormResize();
             return 0;
+        case WM_PAINT:
+            FormPaint();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_NCACTIVATE: {
+            const LRESULT r = DefWindowProcA(hwnd_, msg, wp, lp);
+            active_ = wp != 0;
+            HDC dc = GetDC(hwnd_);
+            paint_title(dc);
+            ReleaseDC(hwnd_, dc);
+            return r;
+        }
+        case WM_LBUTTONDOWN:
+            FormMouseDown(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)));
+            return 0;
         case WM_NOTIFY:
             return on_notify(reinterpret_cast<NMHDR*>(lp));
         case WM_TIMER:
             if (wp == kEndOfTrackTimer) model_.playlisttimerTimer();
             return 0;
         case WM_MOUSEMOVE:
-            if (dragging_) SetCursor(LoadCursor(nullptr, IDC_HAND));
+            if (dragging_)
+                SetCursor(LoadCursor(nullptr, IDC_HAND));
+            else
+                FormMouseMove(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)),
+                              (wp & MK_LBUTTON) != 0);
             return 0;
         case WM_LBUTTONUP:
             if (dragging_) {
                 POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
                 ClientToScreen(hwnd_, &p);
                 finish_drag(p);
+            } else {
+                FormMouseUp(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)));
             }
             return 0;
         case WM_CAPTURECHANGED:
@@ -163,10 +188,166 @@ void Tsuperplaylist::FormCreate() {
 }
 
 void Tsuperplaylist::FormResize() {
-    if (!list_) return;
     RECT r;
     GetClientRect(hwnd_, &r);
-    MoveWindow(list_, 0, 0, r.right, r.bottom, TRUE);
+    layout_ = ListSkinLayout::for_size(r.right, r.bottom);
+    if (list_) {
+        const SkinRect page = list_page_rect(r.right, r.bottom, 0);
+        MoveWindow(list_, page.left, page.top, page.width(), page.height(), TRUE);
+    }
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void Tsuperplaylist::loadlistskin(const std::string& skin_name) {
+    const std::string folder = program_folder_ + "skins\\" + skin_name + "\\";
+    skin_.LoadFromFile(folder + "def_list.bmp");
+    FormResize();
+    colors_ = read_list_colors(IniFile::load(folder + "colors.ini"));
+    if (list_) {
+        ListView_SetBkColor(list_, colors_.List_color);
+        ListView_SetTextBkColor(list_, colors_.List_color);
+        ListView_SetTextColor(list_, colors_.List_font);
+        InvalidateRect(list_, nullptr, TRUE);
+    }
+}
+
+void Tsuperplaylist::Draw_List_Control(HDC dc, SkinPoint source, const SkinRect& dest) {
+    skin_.DrawRect(dc, dest.left, dest.top, dest.width(), dest.height(), source.x, source.y);
+}
+
+void Tsuperplaylist::Stretch_Draw_List_Control(HDC dc, const StretchTile& t) {
+    skin_.StretchRect(dc, t.dest.left, t.dest.top, t.dest.width(), t.dest.height(), t.source.left,
+                      t.source.top, t.source.width(), t.source.height());
+}
+
+void Tsuperplaylist::paint_title(HDC dc) {
+    if (skin_.Empty()) return;
+    Stretch_Draw_List_Control(dc, active_ ? layout_.title_active : layout_.title_inactive);
+    Draw_List_Control(dc,
+                      close_pressed_ ? layout_.close_pressed
+                      : active_      ? layout_.close_active
+                                     : layout_.close_inactive,
+                      layout_.close);
+}
+
+void Tsuperplaylist::paint_tool(HDC dc, int i, bool over) {
+    if (skin_.Empty()) return;
+    const ToolTile& t = layout_.tools[i];
+    Draw_List_Control(dc, over ? t.over : t.normal, t.dest);
+}
+
+void Tsuperplaylist::paint_frame(HDC dc) {
+    if (skin_.Empty()) {
+        // Without its bitmap the frame is a plain dark surround.
+        RECT r;
+        GetClientRect(hwnd_, &r);
+        HBRUSH b = CreateSolidBrush(RGB(38, 44, 56));
+        FillRect(dc, &r, b);
+        DeleteObject(b);
+        return;
+    }
+    paint_title(dc);
+    Stretch_Draw_List_Control(dc, layout_.panel);
+    Stretch_Draw_List_Control(dc, layout_.strip);
+    Stretch_Draw_List_Control(dc, layout_.left);
+    Stretch_Draw_List_Control(dc, layout_.right);
+    Stretch_Draw_List_Control(dc, layout_.bottom);
+    for (int i = 0; i < kToolButtons; ++i) paint_tool(dc, i, i == hover_tool_);
+    Draw_List_Control(dc, page_ == 1 ? layout_.explorer_pressed : layout_.explorer_raised,
+                      layout_.explorer_button);
+    Draw_List_Control(dc, page_ == 0 ? layout_.playlist_pressed : layout_.playlist_raised,
+                      layout_.playlist_button);
+    // The page area when the explorer page (still empty) is shown.
+    if (page_ == 1) {
+        RECT r;
+        GetClientRect(hwnd_, &r);
+        RECT area{10, 52, r.right - 10, r.bottom - 10};
+        HBRUSH b = CreateSolidBrush(colors_.List_color);
+        FillRect(dc, &area, b);
+        DeleteObject(b);
+    }
+}
+
+void Tsuperplaylist::FormPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    paint_frame(dc);
+    EndPaint(hwnd_, &ps);
+}
+
+void Tsuperplaylist::FormMouseDown(int x, int y) {
+    SetCapture(hwnd_);
+    if (hit_frame(layout_, x, y).part == FrameHit::Close) {
+        close_pressed_ = true;
+        HDC dc = GetDC(hwnd_);
+        paint_title(dc);
+        ReleaseDC(hwnd_, dc);
+    }
+}
+
+void Tsuperplaylist::FormMouseMove(int x, int y, bool left_down) {
+    const FrameHitResult hit = hit_frame(layout_, x, y);
+    if (left_down && !close_pressed_) {
+        if (hit.part == FrameHit::Title || hit.part == FrameHit::Close) {
+            ReleaseCapture();
+            SendMessageA(hwnd_, WM_SYSCOMMAND, 0xF012, 0);  // move by dragging
+            return;
+        }
+        RECT r;
+        GetWindowRect(hwnd_, &r);
+        if (hit.part == FrameHit::RightBorder)
+            SetWindowPos(hwnd_, nullptr, 0, 0, x + 5, r.bottom - r.top,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        else if (hit.part == FrameHit::BottomBorder)
+            SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, y + 5,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    const int over = hit.part == FrameHit::Tool ? static_cast<int>(hit.tool) : -1;
+    if (over != hover_tool_) {
+        HDC dc = GetDC(hwnd_);
+        if (hover_tool_ >= 0) paint_tool(dc, hover_tool_, false);
+        hover_tool_ = over;
+        if (over >= 0) paint_tool(dc, over, true);
+        ReleaseDC(hwnd_, dc);
+    }
+}
+
+void Tsuperplaylist::FormMouseUp(int x, int y) {
+    if (GetCapture() == hwnd_) ReleaseCapture();
+    const bool was_pressed = close_pressed_;
+    close_pressed_ = false;
+    const FrameHitResult hit = hit_frame(layout_, x, y);
+    if (hit.part == FrameHit::ExplorerButton) fbr_butClick();
+    if (hit.part == FrameHit::PlaylistButton) list_butClick();
+    if (hit.part == FrameHit::Tool) open_tool_menu(hit.tool);
+    if (was_pressed) {
+        HDC dc = GetDC(hwnd_);
+        paint_title(dc);
+        ReleaseDC(hwnd_, dc);
+        if (hit.part == FrameHit::Close) set_visible(false);
+    }
+}
+
+void Tsuperplaylist::fbr_butClick() {
+    page_ = 1;
+    ShowWindow(list_, SW_HIDE);
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void Tsuperplaylist::list_butClick() {
+    page_ = 0;
+    FormResize();
+    ShowWindow(list_, SW_SHOW);
+}
+
+void Tsuperplaylist::open_tool_menu(ToolButton which) {
+    const SkinRect& d = layout_.tool(which).dest;
+    POINT p{d.left, d.bottom};
+    ClientToScreen(hwnd_, &p);
+    HMENU menu = build_menu(which);
+    SetForegroundWindow(hwnd_);
+    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN, p.x, p.y, 0, hwnd_, nullptr);
+    DestroyMenu(menu);
 }
 
 void Tsuperplaylist::apply_columns(const DialogSettings& d) {
@@ -177,6 +358,7 @@ void Tsuperplaylist::apply_columns(const DialogSettings& d) {
 }
 
 void Tsuperplaylist::set_visible(bool on) {
+    if (on && !visible_) loadlistskin("Default");  // each showing reads the skin again
     visible_ = on;
     ShowWindow(hwnd_, on ? SW_SHOWNA : SW_HIDE);
 }
@@ -245,26 +427,48 @@ void Tsuperplaylist::finish_drag(POINT screen_pt) {
     model_.move_selected(target >= 0 ? target : model_.count());
 }
 
+HMENU Tsuperplaylist::build_menu(ToolButton which) {
+    HMENU m = CreatePopupMenu();
+    switch (which) {
+        case ToolButton::List:
+            AppendMenuA(m, MF_STRING, kListTrash, "List/Trash bar");
+            break;
+        case ToolButton::Add:
+            AppendMenuA(m, MF_STRING, kAddFile, "&File");
+            AppendMenuA(m, MF_STRING, kAddDir, "&Directory");
+            AppendMenuA(m, MF_STRING, kAddDirTree, "Directory with &subfolders");
+            break;
+        case ToolButton::Select:
+            AppendMenuA(m, MF_STRING, kSelectAll, "All");
+            AppendMenuA(m, MF_STRING, kSelectNone, "None");
+            AppendMenuA(m, MF_STRING, kSelectInvert, "Invert");
+            break;
+        case ToolButton::Sort: {
+            const char* const sorts[6] = {"Name", "Track", "Album", "Year", "Format", "File"};
+            for (UINT i = 0; i < 6; ++i) AppendMenuA(m, MF_STRING, kSortFirst + i, sorts[i]);
+            break;
+        }
+        case ToolButton::Delete:
+            AppendMenuA(m, MF_STRING, kDeleteSelected, "Selected");
+            AppendMenuA(m, MF_STRING, kDeleteAll, "All");
+            break;
+    }
+    return m;
+}
+
+// Right-click on the list: the five tool menus in one.
 void Tsuperplaylist::show_menu(POINT at) {
     HMENU menu = CreatePopupMenu();
-    HMENU list = CreatePopupMenu(), add = CreatePopupMenu(), select = CreatePopupMenu(),
-          sort = CreatePopupMenu(), del = CreatePopupMenu();
-    AppendMenuA(list, MF_STRING, kListTrash, "List/Trash bar");
-    AppendMenuA(add, MF_STRING, kAddFile, "&File");
-    AppendMenuA(add, MF_STRING, kAddDir, "&Directory");
-    AppendMenuA(add, MF_STRING, kAddDirTree, "Directory with &subfolders");
-    AppendMenuA(select, MF_STRING, kSelectAll, "All");
-    AppendMenuA(select, MF_STRING, kSelectNone, "None");
-    AppendMenuA(select, MF_STRING, kSelectInvert, "Invert");
-    const char* const sorts[6] = {"Name", "Track", "Album", "Year", "Format", "File"};
-    for (UINT i = 0; i < 6; ++i) AppendMenuA(sort, MF_STRING, kSortFirst + i, sorts[i]);
-    AppendMenuA(del, MF_STRING, kDeleteSelected, "Selected");
-    AppendMenuA(del, MF_STRING, kDeleteAll, "All");
-    AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(list), "List");
-    AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(add), "Add");
-    AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(select), "Select");
-    AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(sort), "Sort");
-    AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(del), "Delete");
+    const struct {
+        ToolButton b;
+        const char* caption;
+    } items[] = {{ToolButton::List, "List"},
+                 {ToolButton::Add, "Add"},
+                 {ToolButton::Select, "Select"},
+                 {ToolButton::Sort, "Sort"},
+                 {ToolButton::Delete, "Delete"}};
+    for (const auto& i : items)
+        AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(build_menu(i.b)), i.caption);
     SetForegroundWindow(hwnd_);
     TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr);
     DestroyMenu(menu);  // and its submenus

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "effects/FastDIB.h"
+#include "playlist/list_skin.h"
 #include "playlist/playlist_model.h"
 
 class TQEL_plugin;
@@ -21,7 +23,8 @@ class Tsuperplaylist : private PlaylistHost, private PlaylistView {
                    std::string& last_folder);
     ~Tsuperplaylist() override;
 
-    bool create(HWND owner, const PlayerSettings& geometry);
+    // program_folder ends with "\"; the skin is read from its skins\ folder.
+    bool create(HWND owner, const PlayerSettings& geometry, const std::string& program_folder);
     HWND handle() const { return hwnd_; }
     PlaylistModel& model() { return model_; }
     // Columns 2..7 shown or hidden by the settings.
@@ -30,6 +33,9 @@ class Tsuperplaylist : private PlaylistHost, private PlaylistView {
     bool visible() const { return visible_; }
 
     void ButtonAdd_OnClick();
+    void loadlistskin(const std::string& skin_name);
+    void fbr_butClick();
+    void list_butClick();
 
   private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -37,7 +43,18 @@ class Tsuperplaylist : private PlaylistHost, private PlaylistView {
     void FormCreate();
     void FormResize();
     LRESULT on_notify(NMHDR* n);
+    HMENU build_menu(ToolButton which);
     void show_menu(POINT at);
+    void open_tool_menu(ToolButton which);
+    void FormPaint();
+    void paint_frame(HDC dc);
+    void paint_title(HDC dc);
+    void paint_tool(HDC dc, int i, bool over);
+    void Draw_List_Control(HDC dc, SkinPoint source, const SkinRect& dest);
+    void Stretch_Draw_List_Control(HDC dc, const StretchTile& tile);
+    void FormMouseDown(int x, int y);
+    void FormMouseMove(int x, int y, bool left_down);
+    void FormMouseUp(int x, int y);
     void add_folder(bool recursive);
     void finish_drag(POINT screen_pt);
     void sync_selection_to_view();
@@ -71,4 +88,13 @@ class Tsuperplaylist : private PlaylistHost, private PlaylistView {
     bool syncing_ = false;
     bool quitting_ = false;
     int update_depth_ = 0;
+
+    std::string program_folder_;
+    TFastDIB skin_;
+    ListSkinLayout layout_ = ListSkinLayout::for_size(275, 300);
+    ListColors colors_;
+    bool active_ = false;
+    int page_ = 0;  // 0 playlist, 1 explorer
+    int hover_tool_ = -1;
+    bool close_pressed_ = false;
 };

@@ -1,0 +1,182 @@
+// Draws the Default skin's playlist frame (def_list.bmp) and the "List"
+// colours of colors.ini into the folder given on the command line.
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include "effects/FastDIB.h"
+
+namespace {
+
+struct Rgb {
+    int r, g, b;
+};
+
+Rgb mix(Rgb a, Rgb b, double t) {
+    return {static_cast<int>(a.r + (b.r - a.r) * t), static_cast<int>(a.g + (b.g - a.g) * t),
+            static_cast<int>(a.b + (b.b - a.b) * t)};
+}
+
+class Canvas {
+  public:
+    Canvas(int w, int h) { dib_.SetSize(w, h, 24); }
+    void pixel(int x, int y, Rgb c) {
+        if (x < 0 || y < 0 || x >= dib_.Width || y >= dib_.AbsHeight) return;
+        dib_.SetPixel(dib_.PictureRow(y), x,
+                      FColor{static_cast<uint8_t>(c.b), static_cast<uint8_t>(c.g),
+                             static_cast<uint8_t>(c.r)});
+    }
+    void fill(int l, int t, int r, int b, Rgb c) {
+        for (int y = t; y < b; ++y)
+            for (int x = l; x < r; ++x) pixel(x, y, c);
+    }
+    // Top to bottom gradient.
+    void vgradient(int l, int t, int r, int b, Rgb from, Rgb to) {
+        for (int y = t; y < b; ++y) {
+            const double k = b - t > 1 ? static_cast<double>(y - t) / (b - t - 1) : 0;
+            fill(l, y, r, y + 1, mix(from, to, k));
+        }
+    }
+    void bevel(int l, int t, int r, int b, Rgb light, Rgb dark) {
+        fill(l, t, r, t + 1, light);
+        fill(l, t, l + 1, b, light);
+        fill(l, b - 1, r, b, dark);
+        fill(r - 1, t, r, b, dark);
+    }
+    // Capitals from a 3x5 pixel font, centred in the box.
+    void label(int l, int t, int r, int b, const char* text, Rgb c) {
+        const int w = static_cast<int>(std::strlen(text)) * 4 - 1;
+        int x = l + (r - l - w) / 2;
+        const int y = t + (b - t - 5) / 2;
+        for (const char* p = text; *p; ++p, x += 4) glyph(x, y, *p, c);
+    }
+    bool save(const std::string& path) const { return dib_.SaveToFile(path); }
+
+  private:
+    void glyph(int x, int y, char ch, Rgb c) {
+        static const struct {
+            char ch;
+            const char* rows[5];
+        } font[] = {
+            {'A', {"010", "101", "111", "101", "101"}}, {'C', {"011", "100", "100", "100", "011"}},
+            {'D', {"110", "101", "101", "101", "110"}}, {'E', {"111", "100", "110", "100", "111"}},
+            {'I', {"111", "010", "010", "010", "111"}}, {'L', {"100", "100", "100", "100", "111"}},
+            {'O', {"010", "101", "101", "101", "010"}}, {'P', {"110", "101", "110", "100", "100"}},
+            {'R', {"110", "101", "110", "101", "101"}}, {'S', {"011", "100", "010", "001", "110"}},
+            {'T', {"111", "010", "010", "010", "010"}}, {'X', {"101", "101", "010", "101", "101"}},
+            {'Y', {"101", "101", "010", "010", "010"}},
+        };
+        for (const auto& g : font)
+            if (g.ch == ch)
+                for (int row = 0; row < 5; ++row)
+                    for (int col = 0; col < 3; ++col)
+                        if (g.rows[row][col] == '1') pixel(x + col, y + row, c);
+    }
+    TFastDIB dib_;
+};
+
+const Rgb kBody{38, 44, 56}, kDeep{20, 24, 32}, kLight{92, 108, 136}, kShadow{12, 14, 20};
+const Rgb kBandTop{78, 104, 150}, kBandBottom{44, 60, 92};
+const Rgb kIdleTop{84, 88, 96}, kIdleBottom{52, 55, 62};
+const Rgb kText{230, 236, 245}, kAccent{96, 230, 120};
+
+void close_button(Canvas& c, int x, int y, Rgb face, Rgb mark, bool pressed) {
+    c.fill(x, y, x + 12, y + 11, face);
+    if (pressed)
+        c.bevel(x, y, x + 12, y + 11, kShadow, kLight);
+    else
+        c.bevel(x, y, x + 12, y + 11, kLight, kShadow);
+    const int o = pressed ? 1 : 0;
+    for (int i = 0; i < 5; ++i) {
+        c.pixel(x + 3 + i + o, y + 3 + i + o, mark);
+        c.pixel(x + 7 - i + o, y + 3 + i + o, mark);
+    }
+}
+
+void button(Canvas& c, int x, int y, int w, int h, const char* text, bool pressed, bool over) {
+    const Rgb top = pressed ? Rgb{30, 36, 48} : over ? Rgb{88, 110, 150} : Rgb{66, 78, 100};
+    const Rgb bottom = pressed ? Rgb{44, 52, 68} : over ? Rgb{56, 72, 104} : Rgb{44, 52, 68};
+    c.vgradient(x, y, x + w, y + h, top, bottom);
+    if (pressed)
+        c.bevel(x, y, x + w, y + h, kShadow, kLight);
+    else
+        c.bevel(x, y, x + w, y + h, kLight, kShadow);
+    const int o = pressed ? 1 : 0;
+    c.label(x + o, y + o, x + w + o, y + h + o, text, pressed ? kAccent : over ? kAccent : kText);
+}
+
+void draw_def_list(Canvas& c) {
+    c.fill(0, 0, 280, 176, kBody);
+    // Title bars: active and inactive, with a grip in the middle.
+    c.vgradient(1, 1, 276, 16, kBandTop, kBandBottom);
+    c.vgradient(1, 17, 276, 32, kIdleTop, kIdleBottom);
+    for (int x = 30; x < 250; x += 3) {
+        c.pixel(x, 7, kLight);
+        c.pixel(x, 10, kLight);
+        c.pixel(x, 23, Rgb{110, 114, 122});
+        c.pixel(x, 26, Rgb{110, 114, 122});
+    }
+    // Page-button panel and tool-button strip.
+    c.vgradient(12, 33, 267, 52, Rgb{46, 54, 70}, kBody);
+    c.fill(12, 51, 267, 52, kShadow);
+    c.vgradient(12, 54, 267, 72, kBody, Rgb{30, 35, 45});
+    // Borders: left, right and bottom with an inner edge.
+    c.vgradient(1, 33, 11, 87, kBody, kBody);
+    c.fill(1, 33, 2, 87, kLight);
+    c.fill(9, 33, 10, 87, kShadow);
+    c.fill(268, 33, 278, 87, kBody);
+    c.fill(268, 33, 269, 87, kLight);
+    c.fill(277, 33, 278, 87, kShadow);
+    c.fill(1, 88, 276, 98, kBody);
+    c.fill(1, 88, 276, 89, kLight);
+    c.fill(1, 97, 276, 98, kShadow);
+    for (int x = 262; x < 274; x += 3) c.pixel(x, 93, kLight);  // resize grip
+    // Close button: active, pressed, inactive.
+    close_button(c, 1, 99, Rgb{150, 60, 60}, kText, false);
+    close_button(c, 14, 99, Rgb{110, 40, 40}, kText, true);
+    close_button(c, 27, 99, kIdleBottom, Rgb{150, 150, 156}, false);
+    // Page buttons: raised, then pressed.
+    button(c, 1, 114, 78, 14, "EXPLORER", false, false);
+    button(c, 1, 129, 78, 14, "EXPLORER", true, false);
+    button(c, 80, 114, 78, 14, "PLAYLIST", false, false);
+    button(c, 80, 129, 78, 14, "PLAYLIST", true, false);
+    // Tool buttons: normal row, then pointer-over row.
+    const char* const tools[5] = {"LIST", "ADD", "SEL", "SORT", "DEL"};
+    for (int i = 0; i < 5; ++i) {
+        button(c, 1 + 40 * i, 145, 39, 12, tools[i], false, false);
+        button(c, 1 + 40 * i, 160, 39, 12, tools[i], false, true);
+    }
+}
+
+// A colour as colors.ini holds it: red in the lowest byte.
+long color(Rgb c) {
+    return c.r | c.g << 8 | static_cast<long>(c.b) << 16;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: skingen <skin folder>\n");
+        return 2;
+    }
+    const std::string dir = std::string(argv[1]) + "/";
+    Canvas list(280, 176);
+    draw_def_list(list);
+    if (!list.save(dir + "def_list.bmp")) {
+        std::fprintf(stderr, "skingen: cannot write %sdef_list.bmp\n", dir.c_str());
+        return 1;
+    }
+    std::ofstream ini(dir + "colors.ini", std::ios::binary | std::ios::trunc);
+    ini << "[List]\r\n"
+        << "List_color=" << color(kDeep) << "\r\n"
+        << "List_font=" << color(Rgb{150, 230, 160}) << "\r\n"
+        << "Menu_color=" << color(Rgb{48, 56, 72}) << "\r\n"
+        << "Menu_font=" << color(kText) << "\r\n"
+        << "Tabs_color=" << color(kBody) << "\r\n"
+        << "Tabs_sel=" << color(kAccent) << "\r\n"
+        << "Tabs_unsel=" << color(Rgb{64, 84, 120}) << "\r\n"
+        << "Tabs_font=" << color(kText) << "\r\n";
+    return ini ? 0 : 1;
+}
