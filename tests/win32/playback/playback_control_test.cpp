@@ -1,0 +1,64 @@
+// The main window's playback commands reach the plugin with distances in the
+// plugin's own units, measured from its position against the player's clock.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "win_process.h"
+
+namespace {
+
+constexpr UINT kPlay = 1002, kPause = 1003, kStop = 1004, kRewind = 1005, kForward = 1006;
+
+// The parameter of the last "setmode <code>" line, or -1.
+long last_setmode(const ProgramFolder& f, int code) {
+    const std::string prefix = "vl_test.dll setmode " + std::to_string(code) + " ";
+    long value = -1;
+    for (const std::string& l : f.journal_lines())
+        if (l.rfind(prefix, 0) == 0) value = std::strtol(l.c_str() + prefix.size(), nullptr, 10);
+    return value;
+}
+
+TEST(PlaybackControl, CommandsReachThePluginInItsUnits) {
+    ProgramFolder f("controls");
+    f.add_plugin("vl_test", "vl_test.dll");
+    write_text(f.root + "x.mp3", "test audio");
+    SetEnvironmentVariableA("VL_TEST_LENGTH_MS", "60000");
+    Player p(f, f.root + "x.mp3");
+    SetEnvironmentVariableA("VL_TEST_LENGTH_MS", nullptr);
+    HWND w = p.main_window();
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(wait_until([&] { return last_setmode(f, 1) == 0; }, 10000));  // MODE_PLAY
+    Sleep(1500);  // the meter timer measures the plugin's rate meanwhile
+
+    // 10 s at the test plugin's 44.1 units per millisecond.
+    SendMessageA(w, WM_COMMAND, kForward, 0);
+    ASSERT_TRUE(wait_until([&] { return last_setmode(f, 5) > 0; }, 3000));
+    EXPECT_NEAR(last_setmode(f, 5), 441000, 441000 * 0.02);
+    Sleep(300);
+    SendMessageA(w, WM_COMMAND, kRewind, 0);  // now beyond 10 s
+    ASSERT_TRUE(wait_until([&] { return last_setmode(f, 6) > 0; }, 3000));
+    EXPECT_NEAR(last_setmode(f, 6), 441000, 441000 * 0.02);
+
+    SendMessageA(w, WM_COMMAND, kPause, 0);
+    EXPECT_TRUE(wait_until([&] { return last_setmode(f, 3) == 0; }, 3000));
+    SendMessageA(w, WM_COMMAND, kPause, 0);
+    EXPECT_TRUE(wait_until([&] { return last_setmode(f, 4) == 0; }, 3000));
+    // Playing set the knob to the stored volume, 100: Up does nothing, Down lowers it.
+    SendMessageA(w, WM_KEYDOWN, VK_UP, 0);
+    SendMessageA(w, WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_TRUE(wait_until([&] { return last_setmode(f, 8) == 99; }, 3000));
+    SendMessageA(w, WM_COMMAND, kStop, 0);
+    EXPECT_TRUE(wait_until([&] { return last_setmode(f, 2) == 0; }, 3000));
+    // Play again after Stop restarts the same file.
+    SendMessageA(w, WM_COMMAND, kPlay, 0);
+    auto plays = [&] {
+        int n = 0;
+        for (const std::string& l : f.journal_lines()) n += l == "vl_test.dll setmode 1 0";
+        return n;
+    };
+    EXPECT_TRUE(wait_until([&] { return plays() == 2; }, 3000));
+    EXPECT_EQ(p.close(), 0);
+}
+
+}  // namespace
