@@ -291,10 +291,10 @@ void TQELAmp_Player::FormPaint() {
     char caption[256];
     GetWindowTextA(hwnd_, caption, sizeof caption);
     SetTextColor(dc, RGB(230, 236, 245));
-    RECT cap{6, 1, kFaceWidth - 64, 15};
+    RECT cap{6, 1, kFaceWidth - 70, 15};
     DrawTextA(dc, caption, -1, &cap, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     if (!time_text_.empty()) {
-        RECT tr{kFaceWidth - 62, 1, kFaceWidth - 4, 15};
+        RECT tr{kFaceWidth - 70, 1, kFaceWidth - 2, 15};
         DrawTextA(dc, time_text_.c_str(), -1, &tr, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
     }
     SetTextColor(dc, RGB(96, 230, 120));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "playlist/list_files.h"
 #include "win_process.h"
@@ -130,6 +131,47 @@ TEST(PlaylistWindow, MenusRemoveRowsAndTheTrashBringsTheFileBack) {
     EXPECT_EQ(p.close(), 0);
     // The user's own list file is never touched.
     EXPECT_EQ(RecordCount(vl2), 2);
+}
+
+std::vector<std::string> opened(const ProgramFolder& f) {
+    std::vector<std::string> out;
+    for (const std::string& l : f.journal_lines())
+        if (l.rfind("vl_test.dll open ", 0) == 0) out.push_back(l.substr(17));
+    return out;
+}
+
+TEST(PlaylistWindow, AListPlaysThroughByItselfAndStopsAtTheEnd) {
+    ProgramFolder f("through");
+    f.add_plugin("vl_test", "vl_test.dll");
+    const std::string vl2 = f.root + "three.vl2";
+    ASSERT_TRUE(CreateEmptyList(vl2));
+    for (const char* name : {"one.tst", "two.tst", "three.tst"}) {
+        write_text(f.root + name, "test audio");
+        ListRecord r;
+        r.path = f.root + name;
+        r.volume = 100;
+        ASSERT_GT(AppendRecord(vl2, r), 0);
+    }
+    SetEnvironmentVariableA("VL_TEST_LENGTH_MS", "700");
+    Player p(f, vl2);
+    SetEnvironmentVariableA("VL_TEST_LENGTH_MS", nullptr);
+    HWND main = p.main_window();
+    ASSERT_NE(main, nullptr);
+    const std::vector<std::string> all = {f.root + "one.tst", f.root + "two.tst",
+                                          f.root + "three.tst"};
+    EXPECT_TRUE(wait_until([&] { return opened(f) == all; }, 10000));
+    Sleep(2500);  // the last track ends; the list does not start again
+    EXPECT_EQ(opened(f), all);
+
+    // Widening stretches the frame; the list keeps 10 pixels to each side.
+    HWND list = playlist_window(main);
+    ASSERT_NE(list, nullptr);
+    SetWindowPos(list, nullptr, 0, 0, 600, 300, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    HWND lv = FindWindowExA(list, nullptr, WC_LISTVIEWA, nullptr);
+    RECT r;
+    GetWindowRect(lv, &r);
+    EXPECT_EQ(r.right - r.left, 580);
+    EXPECT_EQ(p.close(), 0);
 }
 
 }  // namespace
