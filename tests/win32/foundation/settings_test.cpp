@@ -65,9 +65,12 @@ TEST(RegistrySettings, APlayerRunWritesBothFamiliesAndReadsThemBack) {
     {
         ProgramFolder f("settings_first");
         Player p(f, "");
-        ASSERT_NE(p.main_window(), nullptr);
+        HWND w = p.main_window();
+        ASSERT_NE(w, nullptr);
+        // Placed while it is created; shown once it is complete.
+        ASSERT_TRUE(wait_until([&] { return IsWindowVisible(w) != FALSE; }, 10000));
         RECT r;
-        GetWindowRect(p.main_window(), &r);
+        GetWindowRect(w, &r);
         EXPECT_EQ(r.left, 200);  // first run
         EXPECT_EQ(r.top, 200);
         ASSERT_EQ(p.close(), 0);
@@ -95,13 +98,15 @@ TEST(RegistrySettings, APlayerRunWritesBothFamiliesAndReadsThemBack) {
     set_dword("DeskTop", "Always_on_top", 0);
     set_dword("System", "volume", 1);
     Player p(f, "");
-    ASSERT_NE(p.main_window(), nullptr);
+    HWND w = p.main_window();
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(wait_until([&] { return IsWindowVisible(w) != FALSE; }, 10000));
     RECT r;
-    GetWindowRect(p.main_window(), &r);
+    GetWindowRect(w, &r);
     EXPECT_EQ(r.left, 321);
     EXPECT_EQ(r.top, 123);
     // Up raises the volume from the knob, which starts at 0 whatever was stored.
-    SendMessageA(p.main_window(), WM_KEYDOWN, VK_UP, 0);
+    SendMessageA(w, WM_KEYDOWN, VK_UP, 0);
     ASSERT_EQ(p.close(), 0);
     ASSERT_TRUE(reg_dword("System", "volume", d));
     EXPECT_EQ(d, 1u);
