@@ -543,7 +543,12 @@ void Tsuperplaylist::error_box(const std::string& text) {
     MessageBoxA(hwnd_, text.c_str(), "Error", MB_OK | MB_ICONERROR);
 }
 
+// Long loops call this for every entry; looking at the queue every few
+// milliseconds keeps the windows responsive at a fraction of the cost.
 void Tsuperplaylist::process_messages() {
+    const DWORD now = GetTickCount();
+    if (now - last_pump_ < 20) return;
+    last_pump_ = now;
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {

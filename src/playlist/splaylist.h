@@ -88,6 +88,7 @@ class Tsuperplaylist : private PlaylistHost, private PlaylistView {
     bool syncing_ = false;
     bool quitting_ = false;
     int update_depth_ = 0;
+    DWORD last_pump_ = 0;
 
     std::string program_folder_;
     TFastDIB skin_;
