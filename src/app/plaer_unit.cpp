@@ -7,6 +7,7 @@
 #include <ctime>
 
 #include "app/info_macros.h"
+#include "app/meter_display.h"
 #include "app/path_rules.h"
 #include "app/win_files.h"
 #include "playlist/list_files.h"
@@ -406,11 +407,22 @@ void TQELAmp_Player::DXmetertimerTimer() {
         return;
     }
     playback_->setposition(playback_->clock().position_ms);
-    std::string t = timestr(playback_->clock().position_ms);
+    bool changed = false;
+    std::string t = time_display_text(dialog_.time_format, playback_->clock().position_ms);
     if (t != time_text_) {
         time_text_ = std::move(t);
-        InvalidateRect(hwnd_, nullptr, FALSE);
+        changed = true;
     }
+    // Information lines 2 and 3 follow the track.
+    while (core_.console.size() < 3) core_.console.emplace_back();
+    for (int i = 1; i <= 2; ++i) {
+        std::string line = "> " + playback_->expandinfo(playback_->info_template[i]);
+        if (line != core_.console[static_cast<size_t>(i)]) {
+            core_.console[static_cast<size_t>(i)] = std::move(line);
+            changed = true;
+        }
+    }
+    if (changed) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void TQELAmp_Player::console_clear() {
