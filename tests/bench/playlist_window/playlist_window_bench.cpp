@@ -12,24 +12,26 @@ namespace {
 
 constexpr int kEntries = 100000;
 
+struct RowSearch {
+    DWORD pid;
+    int rows;
+};
+
+BOOL CALLBACK count_rows(HWND w, LPARAM lp) {
+    auto* s = reinterpret_cast<RowSearch*>(lp);
+    DWORD p = 0;
+    GetWindowThreadProcessId(w, &p);
+    char cls[64] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    if (p != s->pid || lstrcmpA(cls, "Tsuperplaylist") != 0) return TRUE;
+    HWND lv = FindWindowExA(w, nullptr, WC_LISTVIEWA, nullptr);
+    if (lv) s->rows = static_cast<int>(SendMessageA(lv, LVM_GETITEMCOUNT, 0, 0));
+    return FALSE;
+}
+
 int rows_of(DWORD pid) {
-    struct S {
-        DWORD pid;
-        int rows;
-    } s{pid, -1};
-    EnumWindows(
-        [](HWND w, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<S*>(lp);
-            DWORD p = 0;
-            GetWindowThreadProcessId(w, &p);
-            char cls[64] = {};
-            GetClassNameA(w, cls, sizeof cls);
-            if (p != s->pid || lstrcmpA(cls, "Tsuperplaylist") != 0) return TRUE;
-            HWND lv = FindWindowExA(w, nullptr, WC_LISTVIEWA, nullptr);
-            if (lv) s->rows = static_cast<int>(SendMessageA(lv, LVM_GETITEMCOUNT, 0, 0));
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&s));
+    RowSearch s{pid, -1};
+    EnumWindows(count_rows, reinterpret_cast<LPARAM>(&s));
     return s.rows;
 }
 

@@ -44,27 +44,28 @@ struct ListFolder : ProgramFolder {
     }
 };
 
+struct ClassSearch {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK find_playlist(HWND w, LPARAM lp) {
+    auto* s = reinterpret_cast<ClassSearch*>(lp);
+    DWORD p = 0;
+    GetWindowThreadProcessId(w, &p);
+    char cls[64] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    if (p == s->pid && lstrcmpA(cls, "Tsuperplaylist") == 0) {
+        s->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HWND playlist_window(HWND main) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(main, &pid);
-    struct S {
-        DWORD pid;
-        HWND found;
-    } s{pid, nullptr};
-    EnumWindows(
-        [](HWND w, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<S*>(lp);
-            DWORD p = 0;
-            GetWindowThreadProcessId(w, &p);
-            char cls[64] = {};
-            GetClassNameA(w, cls, sizeof cls);
-            if (p == s->pid && lstrcmpA(cls, "Tsuperplaylist") == 0) {
-                s->found = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&s));
+    ClassSearch s{0, nullptr};
+    GetWindowThreadProcessId(main, &s.pid);
+    EnumWindows(find_playlist, reinterpret_cast<LPARAM>(&s));
     return s.found;
 }
 
