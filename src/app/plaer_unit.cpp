@@ -29,6 +29,7 @@ constexpr UINT kMenuOptions = 1007;
 constexpr UINT kMenuPrevious = 1008;
 constexpr UINT kMenuNext = 1009;
 constexpr UINT kMenuPlaylist = 1010;
+constexpr UINT kMenuListEntryFirst = 4000;  // + the entry's tag
 constexpr UINT kMenuStudioFirst = 2000;
 constexpr UINT kFirstTrayIcon = 100;
 constexpr UINT kLastTrayIcon = 108;
@@ -124,6 +125,8 @@ LRESULT TQELAmp_Player::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
                 list_->model().nextplay();
             } else if (id == kMenuPlaylist) {
                 list_->set_visible(!list_->visible());
+            } else if (id >= kMenuListEntryFirst && id < kMenuListEntryFirst + 10) {
+                list_->model().listmenuclick(static_cast<int>(id - kMenuListEntryFirst));
             } else if (id == kMenuOptions) {
                 plugins_->Decoders.ShowOptions();
             } else if (id >= kMenuStudioFirst && studio_menu_) {
@@ -321,6 +324,14 @@ void TQELAmp_Player::show_menu(POINT at) {
     AppendMenuA(menu, MF_STRING, kMenuStop, "Stop");
     AppendMenuA(menu, MF_STRING, kMenuRewind, "Rewind 10 s");
     AppendMenuA(menu, MF_STRING, kMenuForward, "Forward 10 s");
+    // The list menu mirrors the first ten entries in view.
+    HMENU entries = CreatePopupMenu();
+    if (list_)
+        for (const auto& [tag, caption] : list_->model().tray_items())
+            AppendMenuA(entries, MF_STRING, kMenuListEntryFirst + static_cast<UINT>(tag),
+                        caption.c_str());
+    AppendMenuA(menu, MF_POPUP | (GetMenuItemCount(entries) ? 0 : MF_GRAYED),
+                reinterpret_cast<UINT_PTR>(entries), "List entries");
     AppendMenuA(menu, MF_STRING, kMenuPrevious, "Previous");
     AppendMenuA(menu, MF_STRING, kMenuNext, "Next");
     AppendMenuA(menu, MF_STRING | (list_ && list_->visible() ? MF_CHECKED : 0), kMenuPlaylist,

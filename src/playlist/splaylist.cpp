@@ -13,6 +13,8 @@ namespace {
 
 constexpr UINT_PTR kEndOfTrackTimer = 1;
 constexpr int kListId = 10;
+constexpr int kTabsId = 11;
+constexpr int kTabHeight = 20;
 
 enum MenuId : UINT {
     kListTrash = 3010,
@@ -176,6 +178,10 @@ void Tsuperplaylist::FormCreate() {
                             0, 0, 100, 100, hwnd_, reinterpret_cast<HMENU>(kListId), instance_,
                             nullptr);
     SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, 0x120);  // full row, flat scroll bars
+    tabs_ =
+        CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | TCS_BOTTOM, 0, 0, 100,
+                        kTabHeight, hwnd_, reinterpret_cast<HMENU>(kTabsId), instance_, nullptr);
+    SendMessageA(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
     static const int kWidths[8] = {30, 200, 35, 20, 0, 0, 0, 0};
     for (int c = 0; c < 8; ++c) {
         LVCOLUMNA col{};
@@ -192,8 +198,9 @@ void Tsuperplaylist::FormResize() {
     GetClientRect(hwnd_, &r);
     layout_ = ListSkinLayout::for_size(r.right, r.bottom);
     if (list_) {
-        const SkinRect page = list_page_rect(r.right, r.bottom, 0);
+        const SkinRect page = list_page_rect(r.right, r.bottom, kTabHeight);
         MoveWindow(list_, page.left, page.top, page.width(), page.height(), TRUE);
+        MoveWindow(tabs_, page.left, page.bottom, page.width(), kTabHeight, TRUE);
     }
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
@@ -331,6 +338,7 @@ void Tsuperplaylist::FormMouseUp(int x, int y) {
 void Tsuperplaylist::fbr_butClick() {
     page_ = 1;
     ShowWindow(list_, SW_HIDE);
+    ShowWindow(tabs_, SW_HIDE);
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
@@ -338,6 +346,7 @@ void Tsuperplaylist::list_butClick() {
     page_ = 0;
     FormResize();
     ShowWindow(list_, SW_SHOW);
+    ShowWindow(tabs_, SW_SHOW);
 }
 
 void Tsuperplaylist::open_tool_menu(ToolButton which) {
@@ -359,6 +368,7 @@ void Tsuperplaylist::apply_columns(const DialogSettings& d) {
 
 void Tsuperplaylist::set_visible(bool on) {
     if (on && !visible_) loadlistskin("Default");  // each showing reads the skin again
+    if (on) update_tab();
     visible_ = on;
     ShowWindow(hwnd_, on ? SW_SHOWNA : SW_HIDE);
 }
@@ -576,7 +586,22 @@ void Tsuperplaylist::rows_changed() {
     if (!list_) return;
     SendMessageA(list_, LVM_SETITEMCOUNT, static_cast<WPARAM>(model_.count()), LVSICF_NOSCROLL);
     sync_selection_to_view();
+    update_tab();
     InvalidateRect(list_, nullptr, FALSE);
+}
+
+// The tab names the list in view by its working file's name.
+void Tsuperplaylist::update_tab() {
+    const std::string name = file_name_of(model_.current_file);
+    if (!tabs_ || name == tab_name_) return;
+    tab_name_ = name;
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>(tab_name_.c_str());
+    if (SendMessageA(tabs_, TCM_GETITEMCOUNT, 0, 0) == 0)
+        SendMessageA(tabs_, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    else
+        SendMessageA(tabs_, TCM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
 void Tsuperplaylist::sync_selection_to_view() {

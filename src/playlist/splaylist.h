@@ -58,6 +58,7 @@ class Tsuperplaylist : private PlaylistHost, private PlaylistView {
     void add_folder(bool recursive);
     void finish_drag(POINT screen_pt);
     void sync_selection_to_view();
+    void update_tab();
 
     // PlaylistHost
     bool file_exists(const std::string& path) override;
@@ -83,6 +84,8 @@ class Tsuperplaylist : private PlaylistHost, private PlaylistView {
     PlaylistModel model_;
     HWND hwnd_ = nullptr;
     HWND list_ = nullptr;
+    HWND tabs_ = nullptr;  // one tab: the list in view
+    std::string tab_name_;
     bool visible_ = false;
     bool dragging_ = false;
     bool syncing_ = false;
