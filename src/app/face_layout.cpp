@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "effects/FastDIB.h"
+#include "settings/ini_file.h"
 
 namespace {
 
@@ -180,4 +181,13 @@ int time_knob_left(const SkinRect& bar, int knob_w, bool dragging, int pointer_x
     if (length_ms == 0) return -1;
     return bar.left +
            static_cast<int>(static_cast<long long>(bar.width() - knob_w) * position_ms / length_ms);
+}
+
+FaceColors read_face_colors(const IniFile& ini) {
+    FaceColors c;
+    uint32_t v = 0;
+    if (parse_skin_color(ini.read("Face", "Info_font", ""), v)) c.Info_font = v;
+    if (parse_skin_color(ini.read("Face", "R_scope", ""), v)) c.R_scope = v;
+    if (parse_skin_color(ini.read("Face", "L_scope", ""), v)) c.L_scope = v;
+    return c;
 }

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
 #include "effects/skin_geometry.h"
 
+class IniFile;
 class TFastDIB;
 
 enum class FaceButton {
@@ -93,3 +95,11 @@ int volume_knob_top(const SkinRect& bar, int knob_h, bool dragging, int pointer_
 // Left of the time knob, or -1 when there is no length to place it by.
 int time_knob_left(const SkinRect& bar, int knob_w, bool dragging, int pointer_x, int position_ms,
                    int length_ms);
+
+// Section "Face" of colors.ini; missing or malformed values keep the defaults.
+struct FaceColors {
+    uint32_t Info_font = 15510551;
+    uint32_t R_scope = 16744448;
+    uint32_t L_scope = 4639799;
+};
+FaceColors read_face_colors(const IniFile& colors);

@@ -1,7 +1,5 @@
 #include "playlist/list_skin.h"
 
-#include <cstdlib>
-
 #include "settings/ini_file.h"
 
 ListSkinLayout ListSkinLayout::for_size(int w, int h) {
@@ -35,11 +33,8 @@ FrameHitResult hit_frame(const ListSkinLayout& l, int x, int y) {
 namespace {
 
 void read_color(const IniFile& ini, const char* key, uint32_t& v) {
-    const std::string text = ini.read("List", key, "");
-    if (text.empty()) return;
-    char* end = nullptr;
-    const long long n = std::strtoll(text.c_str(), &end, 10);
-    if (*end == 0 && n >= 0 && n <= 0xFFFFFF) v = static_cast<uint32_t>(n);
+    uint32_t c = 0;
+    if (parse_skin_color(ini.read("List", key, ""), c)) v = c;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "effects/FastDIB.h"
+#include "settings/ini_file.h"
 
 namespace {
 
@@ -75,7 +76,7 @@ TEST(FaceLayout, ButtonsAndDisplaysKeepTheFaceStillElsewhereItDrags) {
 TEST(FaceBars, VolumeAndTimeKnobArithmetic) {
     const SkinRect bar = big_face::kVolumeBar;  // 55 pixels tall, bottom 134
     EXPECT_EQ(volume_at(bar, 134), 0);
-    EXPECT_EQ(volume_at(bar, 79), 99);  // 55 / (55 * 0.01) falls just short of 100
+    EXPECT_EQ(volume_at(bar, 79), 99);   // 55 / (55 * 0.01) falls just short of 100
     EXPECT_EQ(volume_at(bar, 100), 61);  // 34 / 0.55, truncated
     EXPECT_EQ(volume_at(bar, 78), -1);
     EXPECT_EQ(volume_at(bar, 135), -1);
@@ -86,6 +87,23 @@ TEST(FaceBars, VolumeAndTimeKnobArithmetic) {
     EXPECT_EQ(time_knob_left(time, 14, false, 0, 0, 0), -1);
     EXPECT_EQ(time_knob_left(time, 14, false, 0, 30000, 60000), 119 + 104);
     EXPECT_EQ(time_knob_left(time, 14, true, 200, 0, 0), 200);
+}
+
+TEST(FaceColors, DecimalOrDollarHexWithDefaults) {
+    const FaceColors none = read_face_colors(IniFile::parse("[List]\nInfo_font=1\n"));
+    EXPECT_EQ(none.Info_font, 15510551u);
+    EXPECT_EQ(none.R_scope, 16744448u);
+    EXPECT_EQ(none.L_scope, 4639799u);
+    const FaceColors set =
+        read_face_colors(IniFile::parse("[Face]\nInfo_font=$ECAC17\nR_scope=255\nL_scope=$xyz\n"));
+    EXPECT_EQ(set.Info_font, 0xECAC17u);
+    EXPECT_EQ(set.R_scope, 255u);
+    EXPECT_EQ(set.L_scope, 4639799u);  // not a number
+    uint32_t v = 7;
+    EXPECT_FALSE(parse_skin_color("-5", v));
+    EXPECT_FALSE(parse_skin_color("$", v));
+    EXPECT_FALSE(parse_skin_color("12 ", v));
+    EXPECT_EQ(v, 7u);
 }
 
 }  // namespace
