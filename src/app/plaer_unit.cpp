@@ -3,6 +3,7 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 
@@ -16,8 +17,8 @@
 
 namespace {
 
-constexpr int kFaceWidth = 275;
-constexpr int kFaceHeight = 116;
+constexpr int kFaceWidth = 358;  // the big face, until the skin sizes the window
+constexpr int kFaceHeight = 234;
 constexpr UINT kMenuExit = 1000;
 constexpr UINT kMenuOpen = 1001;
 constexpr UINT kMenuPlay = 1002;
@@ -93,9 +94,43 @@ LRESULT TQELAmp_Player::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ERASEBKGND:
             return 1;
         case WM_NCHITTEST: {
-            // Until the skin brings its own caption bar, the whole face drags the window.
             LRESULT hit = DefWindowProcA(hwnd_, msg, wp, lp);
-            return hit == HTCLIENT ? HTCAPTION : hit;
+            if (hit != HTCLIENT) return hit;
+            if (!layout_) return HTCAPTION;  // a plain face drags everywhere
+            POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+            ScreenToClient(hwnd_, &p);
+            return layout_->drags_window(p.x, p.y) ? HTCAPTION : HTCLIENT;
+        }
+        case WM_LBUTTONDOWN:
+            if (layout_)
+                face_mouse_down(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)));
+            return 0;
+        case WM_MOUSEMOVE:
+            if (layout_)
+                face_mouse_move(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)),
+                                (wp & MK_LBUTTON) != 0);
+            return 0;
+        case WM_LBUTTONUP:
+            if (layout_)
+                face_mouse_up(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)),
+                              false);
+            return 0;
+        case WM_RBUTTONUP:
+            if (layout_) {
+                const FaceButtonTile* b = layout_->button_at(static_cast<short>(LOWORD(lp)),
+                                                             static_cast<short>(HIWORD(lp)));
+                if (b && (b->id == FaceButton::Previous || b->id == FaceButton::Next)) {
+                    face_mouse_up(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)),
+                                  true);
+                    return 0;
+                }
+            }
+            break;
+        case WM_NCACTIVATE: {
+            const LRESULT r = DefWindowProcA(hwnd_, msg, wp, lp);
+            window_active_ = wp != 0;
+            if (layout_) compose_face();
+            return r;
         }
         case WM_NCRBUTTONUP:
         case WM_CONTEXTMENU: {
@@ -180,6 +215,7 @@ void TQELAmp_Player::FormCreate() {
     TickSource& ticks = *this;
     playback_ = std::make_unique<PlaybackControl>(*binding_, view, ticks);
     load_player_settings();
+    loadskin("Default", settings_.Max);
 }
 
 std::vector<std::string> TQELAmp_Player::effect_names() const {
@@ -266,6 +302,8 @@ void TQELAmp_Player::closeplayer() {
 }
 
 void TQELAmp_Player::FormDestroy() {
+    if (info_font_) DeleteObject(info_font_);
+    info_font_ = nullptr;
     save_dialog_settings(store_, dialog_, effect_names());
     delete_working_folder(core_.folders.working);
     if (studio_menu_) DestroyMenu(studio_menu_);
@@ -278,6 +316,11 @@ void TQELAmp_Player::FormDestroy() {
 void TQELAmp_Player::FormPaint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd_, &ps);
+    if (layout_) {
+        paint_face(dc);
+        EndPaint(hwnd_, &ps);
+        return;
+    }
     RECT r{0, 0, kFaceWidth, kFaceHeight};
     HBRUSH body = CreateSolidBrush(RGB(38, 44, 56));
     FillRect(dc, &r, body);
@@ -466,9 +509,32 @@ void TQELAmp_Player::set_caption(const std::string& caption) {
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
-// The face's volume bar and time bar arrive with the skin.
-void TQELAmp_Player::draw_volume(int, int) {}
-void TQELAmp_Player::draw_time_knob(int32_t) {}
+void TQELAmp_Player::draw_volume(int level, int knob) {
+    if (!layout_ || !layout_->big) return;
+    using namespace big_face;
+    const SkinPoint src = volume_level(level);
+    CopyRect(back_, kVolumeBar.left, kVolumeBar.top, kVolumeBar.width(), kVolumeBar.height(), face_,
+             src.x, src.y);
+    const int left = kVolumeBar.left + (kVolumeBar.width() - kKnobVolumeW) / 2;
+    const int top = volume_knob_top(kVolumeBar, kKnobVolumeH, false, 0, knob);
+    const SkinPoint k = volume_drag_ ? kVolumeKnobPressed : kVolumeKnob;
+    CopyRect(back_, left, top, kKnobVolumeW, kKnobVolumeH, face_, k.x, k.y);
+    invalidate(kVolumeBar);
+}
+
+void TQELAmp_Player::draw_time_knob(int32_t position_ms) {
+    if (!layout_ || !layout_->big) return;
+    using namespace big_face;
+    const int left =
+        time_knob_left(kTimeBar, kKnobTimeW, false, 0, position_ms, playback_->clock().length_ms);
+    if (left < 0) return;
+    CopyRect(back_, kTimeBar.left, kTimeBar.top, kTimeBar.width(), kTimeBar.height(), face_,
+             kTimeBarBackground.x, kTimeBarBackground.y);
+    const SkinPoint k = playback_->seeking() ? kTimeKnobPressed : kTimeKnob;
+    CopyRect(back_, left, kTimeBar.top + (kTimeBar.height() - kKnobTimeH) / 2,
+             std::min(kKnobTimeW, kTimeBar.right - left), kKnobTimeH, face_, k.x, k.y);
+    invalidate(kTimeBar);
+}
 
 // The now-playing text files are not written yet.
 void TQELAmp_Player::now_playing(NowPlaying) {}

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/face_layout.h"
 #include "app/playback_control.h"
 #include "app/player_core.h"
 #include "plugins/plug_eng.h"
@@ -14,6 +15,8 @@
 #include "plugins/plugin_module_win32.h"
 #include "settings/registry_store_win32.h"
 #include "settings/save_load_sett.h"
+// after <windows.h>
+#include "effects/FastDIB.h"
 
 class Tsuperplaylist;
 
@@ -86,6 +89,17 @@ class TQELAmp_Player : private ActivationHost,
     void set_started_from_playlist(bool on) override { playback_->started_from_playlist = on; }
 
     void DXmetertimerTimer();
+
+    // The skinned face (plaer_skin.cpp).
+    bool loadskin(const std::string& name, bool big);
+    void compose_face();
+    void put_button(const FaceButtonTile& b, int image);
+    void paint_face(HDC dc);
+    void face_mouse_down(int x, int y);
+    void face_mouse_move(int x, int y, bool left_down);
+    void face_mouse_up(int x, int y, bool right);
+    void face_action(FaceButton id, bool right, POINT at);
+    void invalidate(const SkinRect& r);
     void load_player_settings();
     void save_player_settings();
     std::vector<std::string> effect_names() const;
@@ -113,4 +127,14 @@ class TQELAmp_Player : private ActivationHost,
     bool meter_on_ = false;
     DWORD last_tick_ = 0;
     std::string time_text_;
+
+    TFastDIB face_;                       // face.bmp
+    TFastDIB back_;                       // the composed face
+    const FaceLayout* layout_ = nullptr;  // null until a skin is applied
+    FaceColors face_colors_;
+    const FaceButtonTile* pressed_ = nullptr;
+    const FaceButtonTile* hover_ = nullptr;
+    bool volume_drag_ = false;
+    bool window_active_ = true;
+    HFONT info_font_ = nullptr;
 };

@@ -1,80 +1,14 @@
-// Draws the Default skin's playlist frame (def_list.bmp) and the "List"
-// colours of colors.ini into the folder given on the command line.
+// Draws the Default skin into the folder given on the command line: the
+// faces and their masks, the playlist frame and colors.ini.
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <string>
 
-#include "effects/FastDIB.h"
+#include "canvas.h"
+#include "face_image.h"
 
 namespace {
-
-struct Rgb {
-    int r, g, b;
-};
-
-Rgb mix(Rgb a, Rgb b, double t) {
-    return {static_cast<int>(a.r + (b.r - a.r) * t), static_cast<int>(a.g + (b.g - a.g) * t),
-            static_cast<int>(a.b + (b.b - a.b) * t)};
-}
-
-class Canvas {
-  public:
-    Canvas(int w, int h) { dib_.SetSize(w, h, 24); }
-    void pixel(int x, int y, Rgb c) {
-        if (x < 0 || y < 0 || x >= dib_.Width || y >= dib_.AbsHeight) return;
-        dib_.SetPixel(dib_.PictureRow(y), x,
-                      FColor{static_cast<uint8_t>(c.b), static_cast<uint8_t>(c.g),
-                             static_cast<uint8_t>(c.r)});
-    }
-    void fill(int l, int t, int r, int b, Rgb c) {
-        for (int y = t; y < b; ++y)
-            for (int x = l; x < r; ++x) pixel(x, y, c);
-    }
-    // Top to bottom gradient.
-    void vgradient(int l, int t, int r, int b, Rgb from, Rgb to) {
-        for (int y = t; y < b; ++y) {
-            const double k = b - t > 1 ? static_cast<double>(y - t) / (b - t - 1) : 0;
-            fill(l, y, r, y + 1, mix(from, to, k));
-        }
-    }
-    void bevel(int l, int t, int r, int b, Rgb light, Rgb dark) {
-        fill(l, t, r, t + 1, light);
-        fill(l, t, l + 1, b, light);
-        fill(l, b - 1, r, b, dark);
-        fill(r - 1, t, r, b, dark);
-    }
-    // Capitals from a 3x5 pixel font, centred in the box.
-    void label(int l, int t, int r, int b, const char* text, Rgb c) {
-        const int w = static_cast<int>(std::strlen(text)) * 4 - 1;
-        int x = l + (r - l - w) / 2;
-        const int y = t + (b - t - 5) / 2;
-        for (const char* p = text; *p; ++p, x += 4) glyph(x, y, *p, c);
-    }
-    bool save(const std::string& path) const { return dib_.SaveToFile(path); }
-
-  private:
-    void glyph(int x, int y, char ch, Rgb c) {
-        static const struct {
-            char ch;
-            const char* rows[5];
-        } font[] = {
-            {'A', {"010", "101", "111", "101", "101"}}, {'C', {"011", "100", "100", "100", "011"}},
-            {'D', {"110", "101", "101", "101", "110"}}, {'E', {"111", "100", "110", "100", "111"}},
-            {'I', {"111", "010", "010", "010", "111"}}, {'L', {"100", "100", "100", "100", "111"}},
-            {'O', {"010", "101", "101", "101", "010"}}, {'P', {"110", "101", "110", "100", "100"}},
-            {'R', {"110", "101", "110", "101", "101"}}, {'S', {"011", "100", "010", "001", "110"}},
-            {'T', {"111", "010", "010", "010", "010"}}, {'X', {"101", "101", "010", "101", "101"}},
-            {'Y', {"101", "101", "010", "010", "010"}},
-        };
-        for (const auto& g : font)
-            if (g.ch == ch)
-                for (int row = 0; row < 5; ++row)
-                    for (int col = 0; col < 3; ++col)
-                        if (g.rows[row][col] == '1') pixel(x + col, y + row, c);
-    }
-    TFastDIB dib_;
-};
 
 const Rgb kBody{38, 44, 56}, kDeep{20, 24, 32}, kLight{92, 108, 136}, kShadow{12, 14, 20};
 const Rgb kBandTop{78, 104, 150}, kBandBottom{44, 60, 92};
@@ -168,8 +102,22 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "skingen: cannot write %sdef_list.bmp\n", dir.c_str());
         return 1;
     }
+    Canvas face(kFaceImageWidth, kFaceImageHeight);
+    draw_face_image(face);
+    Canvas big_mask(358, 234), small_mask(218, 81);
+    draw_face_mask(big_mask, 358, 234);
+    draw_face_mask(small_mask, 218, 81);
+    if (!face.save(dir + "face.bmp") || !big_mask.save(dir + "face_big_mask.bmp") ||
+        !small_mask.save(dir + "face_small_mask.bmp")) {
+        std::fprintf(stderr, "skingen: cannot write the face images into %s\n", dir.c_str());
+        return 1;
+    }
     std::ofstream ini(dir + "colors.ini", std::ios::binary | std::ios::trunc);
-    ini << "[List]\r\n"
+    ini << "[Face]\r\n"
+        << "Info_font=" << color(Rgb{150, 230, 160}) << "\r\n"
+        << "R_scope=" << color(Rgb{255, 160, 60}) << "\r\n"
+        << "L_scope=" << color(Rgb{96, 230, 120}) << "\r\n"
+        << "\r\n[List]\r\n"
         << "List_color=" << color(kDeep) << "\r\n"
         << "List_font=" << color(Rgb{150, 230, 160}) << "\r\n"
         << "Menu_color=" << color(Rgb{48, 56, 72}) << "\r\n"

@@ -1,0 +1,204 @@
+// The main window's skinned face: loading the skin, the window shape, the
+// composed back buffer and the mouse on buttons and bars.
+#include "app/plaer_unit.h"
+
+#include "app/meter_display.h"
+#include "playlist/splaylist.h"
+#include "settings/ini_file.h"
+
+namespace {
+
+constexpr int kImageNormal = 0, kImageHover = 1, kImagePressed = 2;
+
+bool is_title(FaceButton id) {
+    return id >= FaceButton::MainMenu;
+}
+
+}  // namespace
+
+bool TQELAmp_Player::loadskin(const std::string& name, bool big) {
+    skin_name_ = name;
+    const std::string folder = core_.folders.skin(name);
+    TFastDIB mask;
+    if (!mask.LoadFromFile(folder + (big ? "face_big_mask.bmp" : "face_small_mask.bmp")))
+        return false;  // the window keeps its shape and face
+    if (GetFileAttributesA((folder + "face.bmp").c_str()) != INVALID_FILE_ATTRIBUTES)
+        face_.LoadFromFile(folder + "face.bmp");
+    if (face_.Empty()) return false;
+
+    layout_ = big ? &FaceLayout::big_face() : &FaceLayout::small_face();
+    settings_.Max = big;
+    face_colors_ = read_face_colors(IniFile::load(folder + "colors.ini"));
+    back_.SetSize(layout_->width, layout_->height, 24);
+    SetWindowPos(hwnd_, nullptr, 0, 0, layout_->width, layout_->height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    HRGN shape = CreateRectRgn(0, 0, 0, 0);
+    for (const SkinRect& r : mask_runs(mask)) {
+        HRGN run = CreateRectRgn(r.left, r.top, r.right, r.bottom);
+        CombineRgn(shape, shape, run, RGN_OR);
+        DeleteObject(run);
+    }
+    SetWindowRgn(hwnd_, shape, TRUE);  // the window owns the region now
+    compose_face();
+    return true;
+}
+
+void TQELAmp_Player::compose_face() {
+    const FaceLayout& f = *layout_;
+    CopyRect(back_, 0, 0, f.width, f.height, face_, f.background.left, f.background.top);
+    const SkinPoint cap = window_active_ ? f.caption_active : f.caption_inactive;
+    CopyRect(back_, f.caption_bar.left, f.caption_bar.top, f.caption_bar.width(),
+             f.caption_bar.height(), face_, cap.x, cap.y);
+    for (const FaceButtonTile& b : f.buttons) {
+        int image = kImageNormal;
+        if (is_title(b.id) && !window_active_) image = 1;
+        if (b.id == FaceButton::StayOnTop)
+            image = (window_active_ ? 0 : 2) + (settings_.Always_on_top ? 1 : 0);
+        put_button(b, image);
+    }
+    if (f.big) {
+        draw_volume(playback_->knob_volume() / 10, playback_->knob_volume());
+        draw_time_knob(playback_->knob_position());
+    }
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void TQELAmp_Player::put_button(const FaceButtonTile& b, int image) {
+    const SkinPoint src = b.images[static_cast<size_t>(image)];
+    CopyRect(back_, b.dest.left, b.dest.top, b.dest.width(), b.dest.height(), face_, src.x, src.y);
+    invalidate(b.dest);
+}
+
+void TQELAmp_Player::invalidate(const SkinRect& r) {
+    RECT rc{r.left, r.top, r.right, r.bottom};
+    InvalidateRect(hwnd_, &rc, FALSE);
+}
+
+// The back buffer, then the time digits and the information panel.
+void TQELAmp_Player::paint_face(HDC dc) {
+    back_.Draw(dc, 0, 0);
+    if (!layout_->big) return;
+    using namespace big_face;
+    const int strip_w = 108;
+    for (const LedGlyph& g :
+         drawleds_glyphs(time_text_, layout_->digit_strip.x, strip_w, kTimeDisplay.left))
+        face_.DrawRect(dc, g.dest_x, kTimeDisplay.top, led_glyph_width(strip_w),
+                       kTimeDisplay.height(), g.source_x, layout_->digit_strip.y);
+    if (!info_font_)
+        info_font_ = CreateFontA(12, 4, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                 DEFAULT_PITCH, "MS Serif");
+    HGDIOBJ old = SelectObject(dc, info_font_);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, face_colors_.Info_font);
+    RECT panel{kInfoPanel.left, kInfoPanel.top, kInfoPanel.right, kInfoPanel.bottom};
+    for (size_t i = 0; i < core_.console.size() && i < 3; ++i) {
+        RECT line{panel.left + 2, panel.top + 13 * static_cast<int>(i), panel.right - 2,
+                  panel.top + 13 * static_cast<int>(i) + 13};
+        DrawTextA(dc, core_.console[i].c_str(), -1, &line,
+                  DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    }
+    SelectObject(dc, old);
+}
+
+void TQELAmp_Player::face_mouse_down(int x, int y) {
+    SetCapture(hwnd_);
+    pressed_ = layout_->button_at(x, y);
+    if (pressed_) put_button(*pressed_, pressed_->id == FaceButton::StayOnTop ? 4 : kImagePressed);
+    if (!layout_->big) return;
+    if (big_face::kVolumeBar.contains(x, y)) {
+        volume_drag_ = true;
+        face_mouse_move(x, y, true);
+    } else if (big_face::kTimeBar.contains(x, y)) {
+        playback_->seek_begin();
+    }
+}
+
+void TQELAmp_Player::face_mouse_move(int x, int y, bool left_down) {
+    if (left_down && volume_drag_) {
+        const int v = volume_at(big_face::kVolumeBar, y);
+        if (v >= 0) playback_->setvolume(v);
+    }
+    if (left_down && playback_->seeking() && big_face::kTimeBar.contains(x, y))
+        playback_->seek_drag(x, big_face::kTimeBar.left, big_face::kTimeBar.width(),
+                             big_face::kKnobTimeW);
+    const FaceButtonTile* over = layout_->button_at(x, y);
+    if (over && is_title(over->id)) over = nullptr;  // title buttons have no hover image
+    if (over == hover_ || pressed_) return;
+    if (hover_) put_button(*hover_, kImageNormal);
+    hover_ = over;
+    if (hover_) put_button(*hover_, kImageHover);
+}
+
+void TQELAmp_Player::face_mouse_up(int x, int y, bool right) {
+    if (GetCapture() == hwnd_) ReleaseCapture();
+    pressed_ = nullptr;
+    volume_drag_ = false;
+    if (playback_->seeking()) playback_->seek_end();
+    const FaceButtonTile* hit = layout_->button_at(x, y);
+    POINT at{x, y};
+    ClientToScreen(hwnd_, &at);
+    const FaceLayout* before = layout_;
+    if (hit) face_action(hit->id, right, at);
+    if (layout_ == before && IsWindow(hwnd_)) compose_face();
+}
+
+void TQELAmp_Player::face_action(FaceButton id, bool right, POINT at) {
+    PlaybackControl& pc = *playback_;
+    switch (id) {
+        case FaceButton::Open:
+            pc.open_butClick();
+            break;
+        case FaceButton::Play:
+            pc.playfile();
+            break;
+        case FaceButton::Pause:
+            pc.pause_butClick();
+            break;
+        case FaceButton::Stop:
+            pc.stop_butClick();
+            break;
+        case FaceButton::Rewind:
+            pc.rewind_release();
+            break;
+        case FaceButton::Forward:
+            pc.forward_release();
+            break;
+        case FaceButton::Previous:
+        case FaceButton::Next:
+            if (right)
+                show_menu(at);
+            else if (id == FaceButton::Previous)
+                list_->model().backplay();
+            else
+                list_->model().nextplay();
+            break;
+        case FaceButton::Playlist:
+            list_->set_visible(!list_->visible());
+            break;
+        case FaceButton::Studios:
+        case FaceButton::VideoEffects:
+        case FaceButton::Options:
+        case FaceButton::MainMenu:
+            show_menu(at);
+            break;
+        case FaceButton::FileInfo:
+            break;  // the file information window comes later
+        case FaceButton::Minimise:
+            ShowWindow(hwnd_, SW_MINIMIZE);
+            break;
+        case FaceButton::FaceSize:
+            loadskin(skin_name_, !layout_->big);
+            break;
+        case FaceButton::Close:
+            PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+            break;
+        case FaceButton::StayOnTop: {
+            settings_.Always_on_top = !settings_.Always_on_top;
+            const HWND order = settings_.Always_on_top ? HWND_TOPMOST : HWND_NOTOPMOST;
+            for (HWND w : {hwnd_, playlist_})
+                if (w) SetWindowPos(w, order, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            break;
+        }
+    }
+}
