@@ -77,7 +77,7 @@ void TQELAmp_Player::invalidate(const SkinRect& r) {
 // The back buffer, then the time digits and the information panel.
 void TQELAmp_Player::paint_face(HDC dc) {
     back_.Draw(dc, 0, 0);
-    if (!layout_->big) return;
+    if (!layout_->big || displays_blank_) return;
     using namespace big_face;
     const int strip_w = 108;
     for (const LedGlyph& g :
@@ -115,6 +115,11 @@ void TQELAmp_Player::face_mouse_down(int x, int y) {
 }
 
 void TQELAmp_Player::face_mouse_move(int x, int y, bool left_down) {
+    // While the meter is stopped, a move over the face shows the console again.
+    if (!meter_on_ && displays_blank_ && layout_->big) {
+        displays_blank_ = false;
+        invalidate(big_face::kInfoPanel);
+    }
     if (left_down && volume_drag_) {
         const int v = volume_at(big_face::kVolumeBar, y);
         if (v >= 0) playback_->setvolume(v);
@@ -200,5 +205,26 @@ void TQELAmp_Player::face_action(FaceButton id, bool right, POINT at) {
                 if (w) SetWindowPos(w, order, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             break;
         }
+    }
+}
+
+void TQELAmp_Player::show_indicators(int state) {
+    if (!layout_ || !layout_->big) return;
+    using namespace big_face;
+    auto put = [&](const SkinRect& dest, SkinPoint src) {
+        CopyRect(back_, dest.left, dest.top, dest.width(), dest.height(), face_, src.x, src.y);
+        invalidate(dest);
+    };
+    if (state == 4) {
+        if (!playback_->seeking()) put(kState, kStatePlaying);
+        put(kChannels, playback_->file_info().channels == 1 ? kOneChannel : kOtherChannel);
+    } else if (state == 5) {
+        put(kState, kStatePaused);
+    } else if (state == 0 || state == 3) {
+        put(kState, kStateBackground);
+        put(kChannels, kChannelsBackground);
+        put(kTimeDisplay, kTimeDisplayBackground);
+        put(kInfoPanel, kInfoPanelBackground);
+        put(layout_->scope_area, layout_->scope_background);
     }
 }

@@ -449,10 +449,12 @@ int TQELAmp_Player::idle() {
 // clock and is blanked when the track has ended.
 void TQELAmp_Player::DXmetertimerTimer() {
     const TickResult r = playback_->tick();
+    show_indicators(r.state);
     if (r.state == 0 || r.state == 3) {
         meter_timer(false);
         now_playing(NowPlaying::Stopped);
         time_text_.clear();
+        displays_blank_ = true;
         InvalidateRect(hwnd_, nullptr, FALSE);
         return;
     }
@@ -460,6 +462,7 @@ void TQELAmp_Player::DXmetertimerTimer() {
         if (r.state == -1) now_playing(NowPlaying::Stopped);
         return;
     }
+    displays_blank_ = false;
     playback_->setposition(playback_->clock().position_ms);
     bool changed = false;
     std::string t = time_display_text(dialog_.time_format, playback_->clock().position_ms);

@@ -100,6 +100,8 @@ class TQELAmp_Player : private ActivationHost,
     void face_mouse_up(int x, int y, bool right);
     void face_action(FaceButton id, bool right, POINT at);
     void invalidate(const SkinRect& r);
+    // State and channel indicators for a tick's state; backgrounds on 0 or 3.
+    void show_indicators(int state);
     void load_player_settings();
     void save_player_settings();
     std::vector<std::string> effect_names() const;
@@ -136,5 +138,6 @@ class TQELAmp_Player : private ActivationHost,
     const FaceButtonTile* hover_ = nullptr;
     bool volume_drag_ = false;
     bool window_active_ = true;
+    bool displays_blank_ = false;  // time and information blanked at the end of a track
     HFONT info_font_ = nullptr;
 };
