@@ -92,12 +92,23 @@ void TQELAmp_Player::paint_face(HDC dc) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, face_colors_.Info_font);
     RECT panel{kInfoPanel.left, kInfoPanel.top, kInfoPanel.right, kInfoPanel.bottom};
+    // Wide lines scroll while the meter runs; the rest stand at the left edge.
+    const int panel_w = kInfoPanel.width();
+    HRGN clip = CreateRectRgn(panel.left, panel.top, panel.right, panel.bottom);
+    SelectClipRgn(dc, clip);
     for (size_t i = 0; i < core_.console.size() && i < 3; ++i) {
-        RECT line{panel.left + 2, panel.top + 13 * static_cast<int>(i), panel.right - 2,
-                  panel.top + 13 * static_cast<int>(i) + 13};
-        DrawTextA(dc, core_.console[i].c_str(), -1, &line,
-                  DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+        const std::string& text = core_.console[i];
+        int x = 0;
+        if (meter_on_ && line_is_wide(text.size(), panel_w)) {
+            SIZE extent{};
+            GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+            x = panel_scroll_.next(extent.cx, panel_w);
+        }
+        TextOutA(dc, panel.left + x, panel.top + 13 * static_cast<int>(i), text.c_str(),
+                 static_cast<int>(text.size()));
     }
+    SelectClipRgn(dc, nullptr);
+    DeleteObject(clip);
     SelectObject(dc, old);
 }
 

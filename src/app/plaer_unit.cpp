@@ -480,6 +480,12 @@ void TQELAmp_Player::DXmetertimerTimer() {
         }
     }
     if (changed) InvalidateRect(hwnd_, nullptr, FALSE);
+    if (layout_ && layout_->big)
+        for (const std::string& line : core_.console)
+            if (line_is_wide(line.size(), big_face::kInfoPanel.width())) {
+                invalidate(big_face::kInfoPanel);  // wide lines move on every tick
+                break;
+            }
 }
 
 void TQELAmp_Player::console_clear() {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/face_layout.h"
+#include "app/meter_display.h"
 #include "app/playback_control.h"
 #include "app/player_core.h"
 #include "plugins/plug_eng.h"
@@ -140,4 +141,5 @@ class TQELAmp_Player : private ActivationHost,
     bool window_active_ = true;
     bool displays_blank_ = false;  // time and information blanked at the end of a track
     HFONT info_font_ = nullptr;
+    PanelScroll panel_scroll_;
 };
