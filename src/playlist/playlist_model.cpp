@@ -102,6 +102,42 @@ ListRecord PlaylistModel::missing_record(const std::string& path) const {
     return r;
 }
 
+void PlaylistModel::add_file(const std::string& path, const std::string& artist,
+                             const std::string& title, const FileInfoRec& f,
+                             const std::string& display, int32_t seconds) {
+    ListRecord r;
+    r.path = vl2::cut(path, vl2::kPath);
+    r.artist = vl2::cut(artist, vl2::kArtist);
+    r.title = vl2::cut(title, vl2::kTitle);
+    r.album = vl2::cut(f.album, vl2::kAlbum);
+    r.year = vl2::cut(f.year, vl2::kYear);
+    r.format = vl2::cut(f.format, vl2::kFormat);
+    r.comment = vl2::cut(f.comment, vl2::kComment);
+    r.genre = vl2::cut(f.genre, vl2::kGenre);
+    r.track = f.track;
+    r.duration = f.duration;
+    r.play_till = f.duration;
+    r.volume = 100;
+    r.fx_marker = 1;
+    const int n = AppendRecord(current_file, r);
+    // A record that could not be stored gets no row: Delete and Save would
+    // have nothing to address.
+    if (n <= 0) return;
+    ListRow row;
+    row.caption = row_text::caption(count() + 1);
+    row.sub = {display,
+               row_text::duration(seconds),
+               row_text::track(f.track),
+               f.album,
+               f.year,
+               f.format,
+               path,
+               std::to_string(n)};
+    append_row(std::move(row));
+    view_->rows_changed();
+    view_->tray_changed();
+}
+
 void PlaylistModel::AddToSongList(const std::string& path) {
     try {
         if (!host_.IsSupported(path)) return;
@@ -112,38 +148,7 @@ void PlaylistModel::AddToSongList(const std::string& path) {
             const std::string a = f.artist.empty() ? name : f.artist;
             const std::string& t = f.title;
             const std::string display = !a.empty() && !t.empty() ? a + " - " + t : name;
-            ListRecord r;
-            r.path = vl2::cut(path, vl2::kPath);
-            r.artist = vl2::cut(a, vl2::kArtist);
-            r.title = vl2::cut(t, vl2::kTitle);
-            r.album = vl2::cut(f.album, vl2::kAlbum);
-            r.year = vl2::cut(f.year, vl2::kYear);
-            r.format = vl2::cut(f.format, vl2::kFormat);
-            r.comment = vl2::cut(f.comment, vl2::kComment);
-            r.genre = vl2::cut(f.genre, vl2::kGenre);
-            r.track = f.track;
-            r.duration = f.duration;
-            r.play_till = f.duration;
-            r.volume = 100;
-            r.fx_marker = 1;
-            const int n = AppendRecord(current_file, r);
-            // A record that could not be stored gets no row: Delete and Save
-            // would have nothing to address.
-            if (n > 0) {
-                ListRow row;
-                row.caption = row_text::caption(count() + 1);
-                row.sub = {display,
-                           row_text::duration(f.duration),
-                           row_text::track(f.track),
-                           f.album,
-                           f.year,
-                           f.format,
-                           path,
-                           std::to_string(n)};
-                append_row(std::move(row));
-                view_->rows_changed();
-                view_->tray_changed();
-            }
+            add_file(path, a, t, f, display, f.duration);
         } else {
             ListRecord r = missing_record(path);
             r.artist = "Unknown artist";
@@ -165,36 +170,7 @@ void PlaylistModel::AddToSongList2(const std::string& path, const std::string& t
             const std::string t = dash == std::string::npos ? text : text.substr(dash + 1);
             FileInfoRec f;
             host_.QuickInfo(path, f);
-            ListRecord r;
-            r.path = vl2::cut(path, vl2::kPath);
-            r.artist = vl2::cut(a, vl2::kArtist);
-            r.title = vl2::cut(t, vl2::kTitle);
-            r.album = vl2::cut(f.album, vl2::kAlbum);
-            r.year = vl2::cut(f.year, vl2::kYear);
-            r.format = vl2::cut(f.format, vl2::kFormat);
-            r.comment = vl2::cut(f.comment, vl2::kComment);
-            r.genre = vl2::cut(f.genre, vl2::kGenre);
-            r.track = f.track;
-            r.duration = f.duration;
-            r.play_till = f.duration;
-            r.volume = 100;
-            r.fx_marker = 1;
-            const int n = AppendRecord(current_file, r);
-            if (n > 0) {
-                ListRow row;
-                row.caption = row_text::caption(count() + 1);
-                row.sub = {text,
-                           row_text::duration(seconds),
-                           row_text::track(f.track),
-                           f.album,
-                           f.year,
-                           f.format,
-                           path,
-                           std::to_string(n)};
-                append_row(std::move(row));
-                view_->rows_changed();
-                view_->tray_changed();
-            }
+            add_file(path, a, t, f, text, seconds);
         } else {
             AppendRecord(current_file, missing_record(path));
         }

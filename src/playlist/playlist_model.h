@@ -152,6 +152,9 @@ class PlaylistModel {
     void remove_row(int row);
     void refill_current();
     ListRecord missing_record(const std::string& path) const;
+    // Stores the record of an existing file and appends its row.
+    void add_file(const std::string& path, const std::string& artist, const std::string& title,
+                  const FileInfoRec& f, const std::string& display, int32_t seconds);
 
     PlaylistHost& host_;
     PlaylistPlayback& playback_;
