@@ -30,6 +30,7 @@ bool TQELAmp_Player::loadskin(const std::string& name, bool big) {
     settings_.Max = big;
     face_colors_ = read_face_colors(IniFile::load(folder + "colors.ini"));
     back_.SetSize(layout_->width, layout_->height, 24);
+    scope_surface();
     SetWindowPos(hwnd_, nullptr, 0, 0, layout_->width, layout_->height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     HRGN shape = CreateRectRgn(0, 0, 0, 0);
@@ -77,6 +78,7 @@ void TQELAmp_Player::invalidate(const SkinRect& r) {
 // The back buffer, then the time digits and the information panel.
 void TQELAmp_Player::paint_face(HDC dc) {
     back_.Draw(dc, 0, 0);
+    paint_scope(dc);
     if (!layout_->big || displays_blank_) return;
     using namespace big_face;
     const int strip_w = 108;
@@ -183,7 +185,7 @@ void TQELAmp_Player::face_action(FaceButton id, bool right, POINT at) {
         case FaceButton::Previous:
         case FaceButton::Next:
             if (right)
-                show_menu(at);
+                show_menu(at, FaceMenu::List);
             else if (id == FaceButton::Previous)
                 list_->model().backplay();
             else
@@ -193,8 +195,14 @@ void TQELAmp_Player::face_action(FaceButton id, bool right, POINT at) {
             list_->set_visible(!list_->visible());
             break;
         case FaceButton::Studios:
+            show_menu(at, FaceMenu::Studios);
+            break;
         case FaceButton::VideoEffects:
+            show_menu(at, FaceMenu::Video);
+            break;
         case FaceButton::Options:
+            show_menu(at, FaceMenu::Options);
+            break;
         case FaceButton::MainMenu:
             show_menu(at);
             break;

@@ -19,19 +19,6 @@ namespace {
 
 constexpr int kFaceWidth = 358;  // the big face, until the skin sizes the window
 constexpr int kFaceHeight = 234;
-constexpr UINT kMenuExit = 1000;
-constexpr UINT kMenuOpen = 1001;
-constexpr UINT kMenuPlay = 1002;
-constexpr UINT kMenuPause = 1003;
-constexpr UINT kMenuStop = 1004;
-constexpr UINT kMenuRewind = 1005;
-constexpr UINT kMenuForward = 1006;
-constexpr UINT kMenuOptions = 1007;
-constexpr UINT kMenuPrevious = 1008;
-constexpr UINT kMenuNext = 1009;
-constexpr UINT kMenuPlaylist = 1010;
-constexpr UINT kMenuListEntryFirst = 4000;  // + the entry's tag
-constexpr UINT kMenuStudioFirst = 2000;
 constexpr UINT kFirstTrayIcon = 100;
 constexpr UINT kLastTrayIcon = 108;
 
@@ -138,40 +125,9 @@ LRESULT TQELAmp_Player::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
             show_menu(p);
             return 0;
         }
-        case WM_COMMAND: {
-            UINT id = LOWORD(wp);
-            if (id == kMenuExit) {
-                SendMessageA(hwnd_, WM_CLOSE, 0, 0);
-            } else if (id == kMenuOpen) {
-                playback_->open_butClick();
-            } else if (id == kMenuPlay) {
-                playback_->playfile();
-            } else if (id == kMenuPause) {
-                playback_->pause_butClick();
-            } else if (id == kMenuStop) {
-                playback_->stop_butClick();
-            } else if (id == kMenuRewind) {
-                playback_->rewind_release();
-            } else if (id == kMenuForward) {
-                playback_->forward_release();
-            } else if (id == kMenuPrevious) {
-                list_->model().backplay();
-            } else if (id == kMenuNext) {
-                list_->model().nextplay();
-            } else if (id == kMenuPlaylist) {
-                list_->set_visible(!list_->visible());
-            } else if (id >= kMenuListEntryFirst && id < kMenuListEntryFirst + 10) {
-                list_->model().listmenuclick(static_cast<int>(id - kMenuListEntryFirst));
-            } else if (id == kMenuOptions) {
-                plugins_->Decoders.ShowOptions();
-            } else if (id >= kMenuStudioFirst && studio_menu_) {
-                char caption[256] = {};
-                GetMenuStringA(studio_menu_, id, caption, sizeof caption, MF_BYCOMMAND);
-                TStudio& studios = plugins_->Studios;
-                studios.LaunchStudio(studios.IndexOfName(caption), shell_open_program);
-            }
-            return 0;
-        }
+        case WM_COMMAND:
+            if (menu_command(LOWORD(wp))) return 0;
+            break;
         case WM_KEYDOWN:
             if (wp == VK_UP) playback_->volume_up();
             if (wp == VK_DOWN) playback_->volume_down();
@@ -239,6 +195,7 @@ void TQELAmp_Player::load_player_settings() {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     list_show_ = settings_.List_show;
     load_dialog_settings(store_, dialog_, effect_names());
+    select_effect(effect_name());
 
     PlaybackControl& pc = *playback_;
     pc.volume = settings_.volume;
@@ -265,15 +222,6 @@ void TQELAmp_Player::save_player_settings() {
     settings_.volume = playback_->volume;
     settings_.Dialog_OS = playback_->last_folder;
     save_settings(store_, settings_);
-}
-
-void TQELAmp_Player::rebuild_studio_menu() {
-    if (studio_menu_) DestroyMenu(studio_menu_);
-    studio_menu_ = CreatePopupMenu();
-    const TStudio& studios = plugins_->Studios;
-    for (int i = 0; i < studios.StudioCount(); ++i)
-        if (!AppendMenuA(studio_menu_, MF_STRING, kMenuStudioFirst + i, studios.Names[i].c_str()))
-            break;
 }
 
 void TQELAmp_Player::FormShow() {
@@ -357,37 +305,6 @@ void TQELAmp_Player::FormPaint() {
     EndPaint(hwnd_, &ps);
 }
 
-void TQELAmp_Player::show_menu(POINT at) {
-    HMENU menu = CreatePopupMenu();
-    if (studio_menu_ && GetMenuItemCount(studio_menu_) > 0)
-        AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(studio_menu_), "Studios");
-    AppendMenuA(menu, MF_STRING, kMenuOpen, "Open file...");
-    AppendMenuA(menu, MF_STRING, kMenuPlay, "Play");
-    AppendMenuA(menu, MF_STRING, kMenuPause, "Pause");
-    AppendMenuA(menu, MF_STRING, kMenuStop, "Stop");
-    AppendMenuA(menu, MF_STRING, kMenuRewind, "Rewind 10 s");
-    AppendMenuA(menu, MF_STRING, kMenuForward, "Forward 10 s");
-    // The list menu mirrors the first ten entries in view.
-    HMENU entries = CreatePopupMenu();
-    if (list_)
-        for (const auto& [tag, caption] : list_->model().tray_items())
-            AppendMenuA(entries, MF_STRING, kMenuListEntryFirst + static_cast<UINT>(tag),
-                        caption.c_str());
-    AppendMenuA(menu, MF_POPUP | (GetMenuItemCount(entries) ? 0 : MF_GRAYED),
-                reinterpret_cast<UINT_PTR>(entries), "List entries");
-    AppendMenuA(menu, MF_STRING, kMenuPrevious, "Previous");
-    AppendMenuA(menu, MF_STRING, kMenuNext, "Next");
-    AppendMenuA(menu, MF_STRING | (list_ && list_->visible() ? MF_CHECKED : 0), kMenuPlaylist,
-                "Playlist");
-    AppendMenuA(menu, MF_STRING, kMenuOptions, "Decoder options");
-    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(menu, MF_STRING, kMenuExit, "Exit");
-    SetForegroundWindow(hwnd_);
-    TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr);
-    RemoveMenu(menu, 0, MF_BYPOSITION);  // the studio menu outlives this popup
-    DestroyMenu(menu);
-}
-
 bool TQELAmp_Player::file_exists(const std::string& path) {
     return FileExists(path);
 }
@@ -455,6 +372,7 @@ void TQELAmp_Player::DXmetertimerTimer() {
         now_playing(NowPlaying::Stopped);
         time_text_.clear();
         displays_blank_ = true;
+        scope_shown_ = false;
         InvalidateRect(hwnd_, nullptr, FALSE);
         return;
     }
@@ -480,6 +398,7 @@ void TQELAmp_Player::DXmetertimerTimer() {
         }
     }
     if (changed) InvalidateRect(hwnd_, nullptr, FALSE);
+    if (layout_) scope_tick();
     if (layout_ && layout_->big)
         for (const std::string& line : core_.console)
             if (line_is_wide(line.size(), big_face::kInfoPanel.width())) {

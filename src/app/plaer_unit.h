@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "settings/save_load_sett.h"
 // after <windows.h>
 #include "effects/FastDIB.h"
+#include "effects/ave_render.h"
 
 class Tsuperplaylist;
 
@@ -51,8 +53,13 @@ class TQELAmp_Player : private ActivationHost,
     void closeplayer();
     void FormDestroy();
     void FormPaint();
-    void show_menu(POINT at);
+    // The popup menus (plaer_menus.cpp).
+    enum class FaceMenu { Main, Options, Studios, Video, List };
+    void show_menu(POINT at, FaceMenu which = FaceMenu::Main);
     void rebuild_studio_menu();
+    HMENU list_menu() const;
+    HMENU video_menu() const;
+    bool menu_command(UINT id);
 
     // ActivationHost
     bool file_exists(const std::string& path) override;
@@ -74,7 +81,7 @@ class TQELAmp_Player : private ActivationHost,
     void set_caption(const std::string& caption) override;
     void draw_volume(int level, int knob) override;
     void draw_time_knob(int32_t position_ms) override;
-    void playback_started() override {}
+    void playback_started() override { ave_.run_init(); }
     void now_playing(NowPlaying what) override;
     bool choose_file(const std::string& title, const std::string& filter,
                      const std::string& pattern, const std::string& folder,
@@ -103,6 +110,12 @@ class TQELAmp_Player : private ActivationHost,
     void invalidate(const SkinRect& r);
     // State and channel indicators for a tick's state; backgrounds on 0 or 3.
     void show_indicators(int state);
+    // The scope (plaer_scope.cpp).
+    void scope_surface();
+    void scope_tick();
+    bool select_effect(const std::string& name);
+    std::string effect_name() const;
+    void paint_scope(HDC dc);
     void load_player_settings();
     void save_player_settings();
     std::vector<std::string> effect_names() const;
@@ -142,4 +155,11 @@ class TQELAmp_Player : private ActivationHost,
     bool displays_blank_ = false;  // time and information blanked at the end of a track
     HFONT info_font_ = nullptr;
     PanelScroll panel_scroll_;
+
+    TFastDIB scope_;  // the effect surface, the scope area's size
+    AveRenderer renderer_;
+    AveScripts ave_;
+    std::array<int16_t, 2 * AveRenderer::kFrames> samples_{};
+    uint32_t scope_colour_1_ = 0, scope_colour_2_ = 0;
+    bool scope_shown_ = false;  // a frame is on the window and repaints keep it
 };
