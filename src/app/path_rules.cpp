@@ -4,10 +4,16 @@
 
 namespace {
 
-bool is_delim(char c) { return c == '\\' || c == '/' || c == ':'; }
-bool is_slash(char c) { return c == '\\' || c == '/'; }
+bool is_delim(char c) {
+    return c == '\\' || c == '/' || c == ':';
+}
+bool is_slash(char c) {
+    return c == '\\' || c == '/';
+}
 
-char upper_char(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char upper_char(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 }  // namespace
 
@@ -82,10 +88,17 @@ std::string unique_file_name(std::string_view old_path, std::string_view new_bas
 
 void yes_no_text(int value, std::string& target) {
     switch (value) {
-        case -1: target = "Not supported"; break;
-        case 0: target = "No"; break;
-        case 1: target = "Yes"; break;
-        default: break;
+        case -1:
+            target = "Not supported";
+            break;
+        case 0:
+            target = "No";
+            break;
+        case 1:
+            target = "Yes";
+            break;
+        default:
+            break;
     }
 }
 
@@ -98,7 +111,7 @@ std::string resolve_path(std::string_view start_folder, std::string_view path) {
     const bool has_drive = path.size() >= 2 && path[1] == ':';
     if ((has_drive && path.size() >= 3 && is_slash(path[2])) ||
         (path.size() >= 2 && is_slash(path[0]) && is_slash(path[1])))
-        return std::string(path);  // C:\x or \\server\share\x
+        return std::string(path);             // C:\x or \\server\share\x
     if (has_drive) return std::string(path);  // drive-relative C:x: the system resolves it
 
     std::string base = with_backslash(start_folder);

@@ -8,6 +8,6 @@ HWND create_placeholder_window(HINSTANCE instance, const char* class_name, const
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = class_name;
     RegisterClassA(&wc);
-    return CreateWindowExA(WS_EX_TOOLWINDOW, class_name, caption, WS_POPUP, 0, 0, 100, 100,
-                           nullptr, nullptr, instance, nullptr);
+    return CreateWindowExA(WS_EX_TOOLWINDOW, class_name, caption, WS_POPUP, 0, 0, 100, 100, nullptr,
+                           nullptr, instance, nullptr);
 }

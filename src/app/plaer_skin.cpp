@@ -123,7 +123,7 @@ void TQELAmp_Player::face_mouse_down(int x, int y) {
         volume_drag_ = true;
         face_mouse_move(x, y, true);
     } else if (big_face::kTimeBar.contains(x, y)) {
-        playback_->seek_begin();
+        playback_->seek_begin(x);
     }
 }
 
@@ -137,9 +137,16 @@ void TQELAmp_Player::face_mouse_move(int x, int y, bool left_down) {
         const int v = volume_at(big_face::kVolumeBar, y);
         if (v >= 0) playback_->setvolume(v);
     }
-    if (left_down && playback_->seeking() && big_face::kTimeBar.contains(x, y))
-        playback_->seek_drag(x, big_face::kTimeBar.left, big_face::kTimeBar.width(),
-                             big_face::kKnobTimeW);
+    if (left_down && playback_->seeking() && big_face::kTimeBar.contains(x, y)) {
+        using namespace big_face;
+        const int dir = playback_->seek_drag(x, kTimeBar.left, kTimeBar.width(), kKnobTimeW);
+        if (dir != 0) {
+            const SkinPoint src = dir > 0 ? kStateForward : kStateBack;
+            CopyRect(back_, kState.left, kState.top, kState.width(), kState.height(), face_, src.x,
+                     src.y);
+            invalidate(kState);
+        }
+    }
     const FaceButtonTile* over = layout_->button_at(x, y);
     if (over && is_title(over->id)) over = nullptr;  // title buttons have no hover image
     if (over == hover_ || pressed_) return;

@@ -113,6 +113,11 @@ LRESULT TQELAmp_Player::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
                 }
             }
             break;
+        case WM_ACTIVATEAPP:
+            // The meter runs only while the player is the active application.
+            app_active_ = wp != FALSE;
+            if (app_active_) last_tick_ = GetTickCount();
+            break;
         case WM_NCACTIVATE: {
             const LRESULT r = DefWindowProcA(hwnd_, msg, wp, lp);
             window_active_ = wp != 0;
@@ -353,7 +358,7 @@ void TQELAmp_Player::show_playlist(bool visible) {
 }
 
 int TQELAmp_Player::idle() {
-    if (!meter_on_) return -1;
+    if (!meter_on_ || !app_active_) return -1;
     const DWORD t = GetTickCount();
     if (t - last_tick_ >= static_cast<DWORD>(dialog_.refresh_time)) {
         last_tick_ = t;

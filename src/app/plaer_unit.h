@@ -152,6 +152,7 @@ class TQELAmp_Player : private ActivationHost,
     const FaceButtonTile* hover_ = nullptr;
     bool volume_drag_ = false;
     bool window_active_ = true;
+    bool app_active_ = true;       // another application in front pauses the meter
     bool displays_blank_ = false;  // time and information blanked at the end of a track
     HFONT info_font_ = nullptr;
     PanelScroll panel_scroll_;

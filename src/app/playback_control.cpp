@@ -197,9 +197,9 @@ void PlaybackControl::setposition(int32_t ms) {
     view_.draw_time_knob(ms);
 }
 
-void PlaybackControl::seek_begin() {
+void PlaybackControl::seek_begin(int press_x) {
     seeking_ = true;
-    last_drag_x_ = -1;
+    last_drag_x_ = press_x;
     saved_first_line_ = view_.console_first();
 }
 
@@ -217,7 +217,7 @@ int PlaybackControl::seek_drag(int x, int bar_left, int bar_width, int knob_widt
     setposition(seek_target_ms_);
     view_.console_set_first("> Seek to " +
                             timestr(std::abs(static_cast<int64_t>(seek_target_ms_))));
-    const int dir = last_drag_x_ < 0 ? 0 : x > last_drag_x_ ? 1 : x < last_drag_x_ ? -1 : 0;
+    const int dir = x > last_drag_x_ ? 1 : x < last_drag_x_ ? -1 : 0;
     last_drag_x_ = x;
     return dir;
 }

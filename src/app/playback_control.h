@@ -119,8 +119,8 @@ class PlaybackControl {
     void volume_up();
     void volume_down();
 
-    // The time bar's seek drag; x and the bar in pixels.
-    void seek_begin();
+    // The time bar's seek drag; x and the bar in pixels, press_x where it began.
+    void seek_begin(int press_x);
     // Returns +1 when x moved right of the last drag x, -1 when left, 0 else.
     int seek_drag(int x, int bar_left, int bar_width, int knob_width);
     void seek_end();

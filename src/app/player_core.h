@@ -27,7 +27,7 @@ ArgumentKind classify_argument(const std::string& arg);
 
 // What the first activation asks of the windows around it.
 class ActivationHost {
-public:
+  public:
     virtual ~ActivationHost() = default;
     virtual bool file_exists(const std::string& path) = 0;
     // Announce, open and play a media file (loadfile, playfile).
@@ -45,7 +45,7 @@ public:
 };
 
 class PlayerCore {
-public:
+  public:
     static constexpr const char* kVersionCaption = "VELTRona v.0.73";
     static constexpr const char* kWeb = "https://veltrona.dunmoor.net";
     static constexpr const char* kEmail = "veltrona@dunmoor.net";

@@ -316,7 +316,7 @@ TEST_F(Player, SeekDragShowsTheTargetAndReleaseMovesThere) {
     start();
     run_ms(1000);
     view.console_set_first("> first");
-    pc.seek_begin();
+    pc.seek_begin(100);
     // Bar 10..210 with a 20-pixel knob: 180 pixels span the track.
     EXPECT_EQ(pc.seek_drag(100, 10, 200, 20), 0);
     EXPECT_EQ(pc.seek_target_ms(), 30000);

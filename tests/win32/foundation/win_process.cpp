@@ -1,5 +1,6 @@
 #include "win_process.h"
 
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -25,6 +26,32 @@ std::string env_value(const char* name) {
     char buf[MAX_PATH * 2] = {};
     GetEnvironmentVariableA(name, buf, sizeof buf);
     return buf;
+}
+
+void write_wav(const std::string& path, int ms, int hz) {
+    const uint32_t rate = 22050, frames = rate * static_cast<uint32_t>(ms) / 1000;
+    const uint32_t data = frames * 4;
+    std::string b;
+    auto u32 = [&](uint32_t v) { b.append(reinterpret_cast<const char*>(&v), 4); };
+    auto u16 = [&](uint16_t v) { b.append(reinterpret_cast<const char*>(&v), 2); };
+    b += "RIFF";
+    u32(36 + data);
+    b += "WAVEfmt ";
+    u32(16);
+    u16(1);  // PCM
+    u16(2);
+    u32(rate);
+    u32(rate * 4);
+    u16(4);
+    u16(16);
+    b += "data";
+    u32(data);
+    const double step = 2 * 3.14159265358979 * hz / rate;
+    for (uint32_t i = 0; i < frames; ++i) {
+        u16(static_cast<uint16_t>(static_cast<int16_t>(20000 * std::sin(step * i))));
+        u16(static_cast<uint16_t>(static_cast<int16_t>(20000 * std::sin(step * i / 2))));
+    }
+    write_text(path, b);
 }
 
 bool exists(const std::string& path) {

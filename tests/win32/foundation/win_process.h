@@ -15,6 +15,9 @@ std::string env_value(const char* name);
 bool exists(const std::string& path);
 std::string make_temp_folder(const std::string& tag);
 void remove_tree(const std::string& folder);
+// A 16-bit stereo PCM WAV at 22050 Hz: a sine of the given frequency on the
+// left, half that on the right, or silence when hz is 0.
+void write_wav(const std::string& path, int ms, int hz = 0);
 
 // Removes the player's settings key from the registry.
 void reset_settings();

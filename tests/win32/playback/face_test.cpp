@@ -2,9 +2,63 @@
 // the face-size title button switches between the big and small face.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
+#include "app/face_layout.h"
+#include "effects/FastDIB.h"
 #include "win_process.h"
 
 namespace {
+
+// A rectangle of the window as it is on the screen, one 0x00RRGGBB per pixel.
+std::vector<uint32_t> grab(HWND w, const SkinRect& r) {
+    POINT at{r.left, r.top};
+    ClientToScreen(w, &at);
+    const int width = r.width(), height = r.height();
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, width, height, screen, at.x, at.y, SRCCOPY);
+    std::vector<uint32_t> px(static_cast<const uint32_t*>(bits),
+                             static_cast<const uint32_t*>(bits) + width * height);
+    for (uint32_t& p : px) p &= 0xFFFFFF;
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return px;
+}
+
+// The same rectangle of the skin's face.bmp, taken at src.
+std::vector<uint32_t> skin_part(const std::string& face_bmp, const SkinRect& r, SkinPoint src) {
+    TFastDIB face;
+    EXPECT_TRUE(face.LoadFromFile(face_bmp));
+    std::vector<uint32_t> px;
+    for (int y = 0; y < r.height(); ++y)
+        for (int x = 0; x < r.width(); ++x) {
+            const FColor c = face.GetPixel(face.PictureRow(src.y + y), src.x + x);
+            px.push_back(static_cast<uint32_t>(c.r) << 16 | static_cast<uint32_t>(c.g) << 8 | c.b);
+        }
+    return px;
+}
+
+void copy_skin(const ProgramFolder& f) {
+    const std::string skin = wine_path(VL_PROGRAM_DIR_UNIX) + "\\skins\\Default\\";
+    CreateDirectoryA((f.root + "skins\\Default").c_str(), nullptr);
+    for (const char* file :
+         {"face.bmp", "face_big_mask.bmp", "face_small_mask.bmp", "colors.ini", "def_list.bmp"})
+        ASSERT_TRUE(
+            CopyFileA((skin + file).c_str(), (f.root + "skins\\Default\\" + file).c_str(), FALSE));
+}
 
 SIZE window_size(HWND w) {
     RECT r;
@@ -20,13 +74,7 @@ void click(HWND w, int x, int y) {
 
 TEST(Face, SkinSizeShapeAndTheFaceSizeButton) {
     ProgramFolder f("face");
-    // The Default skin of the build, as the program folder ships it.
-    const std::string skin = wine_path(VL_PROGRAM_DIR_UNIX) + "\\skins\\Default\\";
-    CreateDirectoryA((f.root + "skins\\Default").c_str(), nullptr);
-    for (const char* file :
-         {"face.bmp", "face_big_mask.bmp", "face_small_mask.bmp", "colors.ini", "def_list.bmp"})
-        ASSERT_TRUE(
-            CopyFileA((skin + file).c_str(), (f.root + "skins\\Default\\" + file).c_str(), FALSE));
+    copy_skin(f);
     Player p(f, "");
     HWND w = p.main_window();
     ASSERT_NE(w, nullptr);
@@ -54,6 +102,41 @@ TEST(Face, SkinSizeShapeAndTheFaceSizeButton) {
     s = window_size(w);
     EXPECT_EQ(s.cx, 358);
     EXPECT_EQ(s.cy, 234);
+    EXPECT_EQ(p.close(), 0);
+}
+
+// While a file plays the time digits run and the scope moves; at the end of
+// the track the scope area shows the face's own background again.
+TEST(Face, TimeAndScopeMoveWhilePlayingAndBlankAtTheEnd) {
+    reset_settings();
+    ProgramFolder f("scope");
+    copy_skin(f);
+    CopyFileA((wine_path(VL_PROGRAM_DIR_UNIX) + "\\plugins\\vl_wave.dll").c_str(),
+              (f.root + "plugins\\vl_wave.dll").c_str(), FALSE);
+    write_wav(f.root + "tone.wav", 2500, 440);
+    Player p(f, f.root + "tone.wav");
+    HWND w = p.main_window();
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(wait_until([&] { return IsWindowVisible(w) != FALSE; }, 10000));
+    SetForegroundWindow(w);
+    const FaceLayout& big = FaceLayout::big_face();
+    const std::string face_bmp = f.root + "skins\\Default\\face.bmp";
+    const std::vector<uint32_t> background =
+        skin_part(face_bmp, big.scope_area, big.scope_background);
+
+    // The face is on the screen once its Stop button shows the skin's image.
+    const FaceButtonTile& stop =
+        *std::find_if(big.buttons.begin(), big.buttons.end(),
+                      [](const FaceButtonTile& b) { return b.id == FaceButton::Stop; });
+    const std::vector<uint32_t> stop_image = skin_part(face_bmp, stop.dest, stop.images[0]);
+    ASSERT_TRUE(wait_until([&] { return grab(w, stop.dest) == stop_image; }, 5000));
+    ASSERT_TRUE(wait_until([&] { return grab(w, big.scope_area) != background; }, 5000));
+    const std::vector<uint32_t> time_0 = grab(w, big_face::kTimeDisplay);
+    const std::vector<uint32_t> scope_0 = grab(w, big.scope_area);
+    EXPECT_TRUE(wait_until([&] { return grab(w, big.scope_area) != scope_0; }, 1000));
+    EXPECT_TRUE(wait_until([&] { return grab(w, big_face::kTimeDisplay) != time_0; }, 1500));
+
+    EXPECT_TRUE(wait_until([&] { return grab(w, big.scope_area) == background; }, 5000));
     EXPECT_EQ(p.close(), 0);
 }
 

@@ -12,29 +12,6 @@
 
 namespace {
 
-// A short 16-bit mono PCM WAV.
-void write_wav(const std::string& path, int ms) {
-    const uint32_t rate = 8000, frames = rate * static_cast<uint32_t>(ms) / 1000;
-    const uint32_t data = frames * 2;
-    std::string b;
-    auto u32 = [&](uint32_t v) { b.append(reinterpret_cast<const char*>(&v), 4); };
-    auto u16 = [&](uint16_t v) { b.append(reinterpret_cast<const char*>(&v), 2); };
-    b += "RIFF";
-    u32(36 + data);
-    b += "WAVEfmt ";
-    u32(16);
-    u16(1);
-    u16(1);
-    u32(rate);
-    u32(rate * 2);
-    u16(2);
-    u16(16);
-    b += "data";
-    u32(data);
-    b.append(data, '\0');
-    write_text(path, b);
-}
-
 struct ListFolder : ProgramFolder {
     explicit ListFolder(const std::string& tag) : ProgramFolder(tag) {
         CopyFileA((wine_path(VL_PROGRAM_DIR_UNIX) + "\\plugins\\vl_wave.dll").c_str(),
