@@ -122,13 +122,11 @@ const FaceButtonTile* FaceLayout::button_at(int x, int y) const {
 }
 
 bool FaceLayout::drags_window(int x, int y) const {
+    // Buttons take their clicks, title buttons on the caption bar included.
+    for (const FaceButtonTile& b : buttons)
+        if (b.dest.contains(x, y)) return false;
     if (caption_bar.contains(x, y)) return true;
     if (scope_area.contains(x, y)) return false;
-    for (const FaceButtonTile& b : buttons) {
-        // Title buttons lie on the caption; only the others keep the face still.
-        if (b.id >= FaceButton::MainMenu) continue;
-        if (b.dest.contains(x, y)) return false;
-    }
     if (big) {
         using namespace big_face;
         for (const SkinRect& r :

@@ -63,7 +63,8 @@ TEST(FaceLayout, BothFacesHaveTheirSizesButtonsAndSources) {
 TEST(FaceLayout, ButtonsAndDisplaysKeepTheFaceStillElsewhereItDrags) {
     const FaceLayout& big = FaceLayout::big_face();
     EXPECT_EQ(big.button_at(70, 200)->id, FaceButton::Play);
-    EXPECT_TRUE(big.drags_window(30, 30));     // caption bar, also over a title button
+    EXPECT_TRUE(big.drags_window(30, 30));     // caption bar
+    EXPECT_FALSE(big.drags_window(31, 10));    // its Close button
     EXPECT_FALSE(big.drags_window(70, 200));   // Play
     EXPECT_FALSE(big.drags_window(200, 100));  // scope
     EXPECT_FALSE(big.drags_window(350, 100));  // volume bar
@@ -71,6 +72,7 @@ TEST(FaceLayout, ButtonsAndDisplaysKeepTheFaceStillElsewhereItDrags) {
     const FaceLayout& small = FaceLayout::small_face();
     EXPECT_TRUE(small.drags_window(350 % 218, 70));
     EXPECT_FALSE(small.drags_window(40, 30));  // Play
+    EXPECT_FALSE(small.drags_window(199, 6));  // Close
 }
 
 TEST(FaceBars, VolumeAndTimeKnobArithmetic) {
