@@ -189,3 +189,21 @@ FaceColors read_face_colors(const IniFile& ini) {
     if (parse_skin_color(ini.read("Face", "L_scope", ""), v)) c.L_scope = v;
     return c;
 }
+
+std::string hover_text(const FaceLayout& face, int x, int y, int volume) {
+    if (!face.big) return {};
+    static const char* const kTexts[] = {"Load file",     "Previous/Playlist menu",
+                                         "Rewind",        "Stop",
+                                         "Play",          "Pause/Unpause",
+                                         "Forward",       "Next/Playlist menu",
+                                         "PlayList",      "Studios",
+                                         "Video effects", "Options",
+                                         "File Info"};
+    for (int id = 0; id <= static_cast<int>(FaceButton::FileInfo); ++id)
+        for (const FaceButtonTile& b : face.buttons)
+            if (static_cast<int>(b.id) == id && b.dest.contains(x, y)) return kTexts[id];
+    if (big_face::kVolumeBar.contains(x, y))
+        return "Volume " + std::to_string(std::min(volume, 100)) + "%";
+    if (big_face::kTimeBar.contains(x, y)) return "Timebar";
+    return {};
+}

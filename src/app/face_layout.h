@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "effects/skin_geometry.h"
@@ -83,6 +84,10 @@ inline constexpr SkinPoint kInfoPanelBackground{370, 181};
 // Source of the volume bar image for level 0..10.
 SkinPoint volume_level(int level);
 }  // namespace big_face
+
+// The big face's hover text at a point, without the "> " prefix; empty where
+// no element has one. Buttons first, in transport order, then the bars.
+std::string hover_text(const FaceLayout& face, int x, int y, int volume);
 
 // Runs of pixels that are not pure white, row by row; the rightmost column
 // never belongs. Their union is the window's shape.

@@ -115,6 +115,7 @@ void TQELAmp_Player::paint_face(HDC dc) {
 }
 
 void TQELAmp_Player::face_mouse_down(int x, int y) {
+    hint_timer(false);
     SetCapture(hwnd_);
     pressed_ = layout_->button_at(x, y);
     if (pressed_) put_button(*pressed_, pressed_->id == FaceButton::StayOnTop ? 4 : kImagePressed);
@@ -147,6 +148,7 @@ void TQELAmp_Player::face_mouse_move(int x, int y, bool left_down) {
             invalidate(kState);
         }
     }
+    hover(x, y);
     const FaceButtonTile* over = layout_->button_at(x, y);
     if (over && is_title(over->id)) over = nullptr;  // title buttons have no hover image
     if (over == hover_ || pressed_) return;
@@ -155,7 +157,22 @@ void TQELAmp_Player::face_mouse_move(int x, int y, bool left_down) {
     if (hover_) put_button(*hover_, kImageHover);
 }
 
+// The big face names what is under the pointer in the status line; elsewhere
+// it shows information line 1.
+void TQELAmp_Player::hover(int x, int y) {
+    if (!layout_->big || volume_drag_ || playback_->seeking()) return;
+    const std::string text = hover_text(*layout_, x, y, playback_->volume);
+    if (!text.empty()) {
+        console_set_first("> " + text);
+    } else {
+        console_set_first("> " + playback_->expandinfo(playback_->info_template[0]));
+        hint_timer(false);
+    }
+    hint_timer(true);
+}
+
 void TQELAmp_Player::face_mouse_up(int x, int y, bool right) {
+    hint_timer(false);
     if (GetCapture() == hwnd_) ReleaseCapture();
     pressed_ = nullptr;
     volume_drag_ = false;

@@ -19,6 +19,7 @@ namespace {
 
 constexpr int kFaceWidth = 358;  // the big face, until the skin sizes the window
 constexpr int kFaceHeight = 234;
+constexpr UINT_PTR kHintTimer = 1;
 constexpr UINT kFirstTrayIcon = 100;
 constexpr UINT kLastTrayIcon = 108;
 
@@ -113,6 +114,9 @@ LRESULT TQELAmp_Player::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
                 }
             }
             break;
+        case WM_TIMER:
+            if (wp == kHintTimer) hint_timerTimer();
+            return 0;
         case WM_ACTIVATEAPP:
             // The meter runs only while the player is the active application.
             app_active_ = wp != FALSE;
@@ -435,6 +439,29 @@ std::string TQELAmp_Player::console_first() {
 void TQELAmp_Player::meter_timer(bool on) {
     meter_on_ = on;
     last_tick_ = GetTickCount();
+}
+
+void TQELAmp_Player::playback_started() {
+    ave_.run_init();
+    hint_timer(true);
+    scope_colour_1_ = dialog_.scope_col_skin ? face_colors_.R_scope : dialog_.scope_R;
+    scope_colour_2_ = dialog_.scope_col_skin ? face_colors_.L_scope : dialog_.scope_L;
+}
+
+void TQELAmp_Player::hint_timer(bool on) {
+    if (on && !hint_on_) SetTimer(hwnd_, kHintTimer, 4000, nullptr);
+    if (!on && hint_on_) KillTimer(hwnd_, kHintTimer);
+    hint_on_ = on;
+}
+
+// Every 4 s: information line 1 back in the status line and the buttons in
+// their normal images.
+void TQELAmp_Player::hint_timerTimer() {
+    console_set_first("> " + playback_->expandinfo(playback_->info_template[0]));
+    if (!layout_) return;
+    for (const FaceButtonTile& b : layout_->buttons)
+        if (b.id < FaceButton::MainMenu && &b != pressed_) put_button(b, 0);
+    hover_ = nullptr;
 }
 
 void TQELAmp_Player::set_caption(const std::string& caption) {

@@ -81,7 +81,7 @@ class TQELAmp_Player : private ActivationHost,
     void set_caption(const std::string& caption) override;
     void draw_volume(int level, int knob) override;
     void draw_time_knob(int32_t position_ms) override;
-    void playback_started() override { ave_.run_init(); }
+    void playback_started() override;
     void now_playing(NowPlaying what) override;
     bool choose_file(const std::string& title, const std::string& filter,
                      const std::string& pattern, const std::string& folder,
@@ -108,6 +108,10 @@ class TQELAmp_Player : private ActivationHost,
     void face_mouse_up(int x, int y, bool right);
     void face_action(FaceButton id, bool right, POINT at);
     void invalidate(const SkinRect& r);
+    // The status line's hover text and the hint timer that restores it.
+    void hover(int x, int y);
+    void hint_timer(bool on);
+    void hint_timerTimer();
     // State and channel indicators for a tick's state; backgrounds on 0 or 3.
     void show_indicators(int state);
     // The scope (plaer_scope.cpp).
@@ -152,7 +156,8 @@ class TQELAmp_Player : private ActivationHost,
     const FaceButtonTile* hover_ = nullptr;
     bool volume_drag_ = false;
     bool window_active_ = true;
-    bool app_active_ = true;       // another application in front pauses the meter
+    bool app_active_ = true;
+    bool hint_on_ = false;         // another application in front pauses the meter
     bool displays_blank_ = false;  // time and information blanked at the end of a track
     HFONT info_font_ = nullptr;
     PanelScroll panel_scroll_;

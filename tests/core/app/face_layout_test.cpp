@@ -75,6 +75,19 @@ TEST(FaceLayout, ButtonsAndDisplaysKeepTheFaceStillElsewhereItDrags) {
     EXPECT_FALSE(small.drags_window(199, 6));  // Close
 }
 
+TEST(FaceLayout, HoverTextsOfTheBigFace) {
+    const FaceLayout& big = FaceLayout::big_face();
+    EXPECT_EQ(hover_text(big, 70, 215, 80), "Pause/Unpause");
+    EXPECT_EQ(hover_text(big, 100, 210, 80), "Next/Playlist menu");
+    EXPECT_EQ(hover_text(big, 30, 110, 80), "Studios");
+    EXPECT_EQ(hover_text(big, 352, 100, 80), "Volume 80%");
+    EXPECT_EQ(hover_text(big, 352, 100, 130), "Volume 100%");
+    EXPECT_EQ(hover_text(big, 200, 228, 80), "Timebar");
+    EXPECT_EQ(hover_text(big, 5, 230, 80), "");                       // empty face
+    EXPECT_EQ(hover_text(big, 31, 10, 80), "");                       // title buttons have none
+    EXPECT_EQ(hover_text(FaceLayout::small_face(), 40, 30, 80), "");  // no texts in the small face
+}
+
 TEST(FaceBars, VolumeAndTimeKnobArithmetic) {
     const SkinRect bar = big_face::kVolumeBar;  // 55 pixels tall, bottom 134
     EXPECT_EQ(volume_at(bar, 134), 0);
