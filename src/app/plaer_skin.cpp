@@ -243,12 +243,30 @@ void TQELAmp_Player::face_action(FaceButton id, bool right, POINT at) {
             break;
         case FaceButton::StayOnTop: {
             settings_.Always_on_top = !settings_.Always_on_top;
-            const HWND order = settings_.Always_on_top ? HWND_TOPMOST : HWND_NOTOPMOST;
-            for (HWND w : {hwnd_, playlist_})
-                if (w) SetWindowPos(w, order, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            setontop();
             break;
         }
     }
+}
+
+namespace {
+
+BOOL CALLBACK place_on_top(HWND w, LPARAM order) {
+    SetWindowPos(w, reinterpret_cast<HWND>(order), 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return TRUE;
+}
+
+}  // namespace
+
+// Every window of the player follows the stay-on-top flag. The main window
+// goes up last and comes down first, so that the windows it owns stay above it.
+void TQELAmp_Player::setontop() {
+    const LPARAM order =
+        reinterpret_cast<LPARAM>(settings_.Always_on_top ? HWND_TOPMOST : HWND_NOTOPMOST);
+    if (!settings_.Always_on_top) place_on_top(hwnd_, order);
+    EnumThreadWindows(GetCurrentThreadId(), place_on_top, order);
+    if (settings_.Always_on_top) place_on_top(hwnd_, order);
 }
 
 void TQELAmp_Player::show_indicators(int state) {

@@ -90,6 +90,7 @@ LRESULT TQELAmp_Player::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
             return layout_->drags_window(p.x, p.y) ? HTCAPTION : HTCLIENT;
         }
         case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:  // a quick second click is one more press
             if (layout_)
                 face_mouse_down(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)));
             return 0;
@@ -241,6 +242,7 @@ void TQELAmp_Player::FormShow() {
 void TQELAmp_Player::FormActivate() {
     if (!core_.first_activation) return;
     core_.activate(arg_, list_show_, *this);
+    if (settings_.Always_on_top) setontop();
 }
 
 void TQELAmp_Player::closeplayer() {

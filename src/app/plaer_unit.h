@@ -108,6 +108,7 @@ class TQELAmp_Player : private ActivationHost,
     void face_mouse_up(int x, int y, bool right);
     void face_action(FaceButton id, bool right, POINT at);
     void invalidate(const SkinRect& r);
+    void setontop();
     // The status line's hover text and the hint timer that restores it.
     void hover(int x, int y);
     void hint_timer(bool on);

@@ -194,6 +194,10 @@ HWND Player::main_window(DWORD timeout_ms) {
     return w;
 }
 
+HWND Player::window_of_class(const char* cls) {
+    return find_in_process(pi_.dwProcessId, cls, nullptr);
+}
+
 HWND Player::wait_error_box(std::string& text, DWORD timeout_ms) {
     HWND box = nullptr;
     wait_until(

@@ -41,6 +41,8 @@ class Player {
     ~Player();
     bool started() const { return pi_.hProcess != nullptr; }
     HWND main_window(DWORD timeout_ms = 10000);
+    // A top-level window of the player's process by class, or null.
+    HWND window_of_class(const char* cls);
     // A message box captioned "Error" of the player's process; its text in text.
     HWND wait_error_box(std::string& text, DWORD timeout_ms);
     // Sends WM_CLOSE and waits; the exit code, or -1 on timeout.

@@ -51,6 +51,17 @@ std::vector<uint32_t> skin_part(const std::string& face_bmp, const SkinRect& r, 
     return px;
 }
 
+// Waits until the face is on the screen: its Stop button shows the skin's image.
+bool face_painted(HWND w, const ProgramFolder& f) {
+    const FaceLayout& big = FaceLayout::big_face();
+    const FaceButtonTile& stop =
+        *std::find_if(big.buttons.begin(), big.buttons.end(),
+                      [](const FaceButtonTile& b) { return b.id == FaceButton::Stop; });
+    const std::vector<uint32_t> image =
+        skin_part(f.root + "skins\\Default\\face.bmp", stop.dest, stop.images[0]);
+    return wait_until([&] { return grab(w, stop.dest) == image; }, 5000);
+}
+
 void copy_skin(const ProgramFolder& f) {
     const std::string skin = wine_path(VL_PROGRAM_DIR_UNIX) + "\\skins\\Default\\";
     CreateDirectoryA((f.root + "skins\\Default").c_str(), nullptr);
@@ -79,7 +90,8 @@ void click(HWND w, int x, int y) {
     SendInput(2, in, sizeof(INPUT));
 }
 
-TEST(Face, SkinSizeShapeAndTheFaceSizeButton) {
+TEST(Face, SkinSizeShapeStayOnTopAndFaceSize) {
+    reset_settings();
     ProgramFolder f("face");
     copy_skin(f);
     Player p(f, "");
@@ -100,6 +112,20 @@ TEST(Face, SkinSizeShapeAndTheFaceSizeButton) {
     EXPECT_TRUE(PtInRegion(rgn, 10, 10));
     EXPECT_FALSE(PtInRegion(rgn, 357, 100));
     DeleteObject(rgn);
+    ASSERT_TRUE(face_painted(w, f));
+
+    // Stay on top: every window of the player goes up with the toggle; the
+    // main window comes down again with the next click. (Under Wine the
+    // playlist, which the main window owns, keeps its topmost flag then.)
+    auto topmost = [](HWND h) { return (GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+    HWND list = p.window_of_class("Tsuperplaylist");
+    ASSERT_NE(list, nullptr);
+    EXPECT_FALSE(topmost(w));
+    click(w, 64, 10);
+    EXPECT_TRUE(wait_until([&] { return topmost(w); }, 3000));
+    EXPECT_TRUE(topmost(list));
+    click(w, 64, 10);
+    EXPECT_TRUE(wait_until([&] { return !topmost(w); }, 3000));
 
     click(w, 42, 10);  // face size, big face
     EXPECT_TRUE(wait_until([&] { return window_size(w).cx == 218; }, 3000));
@@ -129,12 +155,7 @@ TEST(Face, TimeAndScopeMoveWhilePlayingAndBlankAtTheEnd) {
     const std::vector<uint32_t> background =
         skin_part(face_bmp, big.scope_area, big.scope_background);
 
-    // The face is on the screen once its Stop button shows the skin's image.
-    const FaceButtonTile& stop =
-        *std::find_if(big.buttons.begin(), big.buttons.end(),
-                      [](const FaceButtonTile& b) { return b.id == FaceButton::Stop; });
-    const std::vector<uint32_t> stop_image = skin_part(face_bmp, stop.dest, stop.images[0]);
-    ASSERT_TRUE(wait_until([&] { return grab(w, stop.dest) == stop_image; }, 5000));
+    ASSERT_TRUE(face_painted(w, f));
     ASSERT_TRUE(wait_until([&] { return grab(w, big.scope_area) != background; }, 5000));
     const std::vector<uint32_t> time_0 = grab(w, big_face::kTimeDisplay);
     const std::vector<uint32_t> scope_0 = grab(w, big.scope_area);
