@@ -28,14 +28,11 @@ void TQELAmp_Player::scope_tick() {
                                       &flag_c, &new_data);
     if (dialog_.scope_type <= 0 || scope_.Empty()) return;
     renderer_.set_geometry();
-    const uint32_t base_1 = dialog_.scope_col_skin ? face_colors_.R_scope : dialog_.scope_R;
-    const uint32_t base_2 = dialog_.scope_col_skin ? face_colors_.L_scope : dialog_.scope_L;
     if (dialog_.scope_col_dynch) {
-        scope_colour_1_ = next_scope_colour(scope_colour_1_, base_1);
-        scope_colour_2_ = next_scope_colour(scope_colour_2_, base_2);
+        scope_colour_1_ = next_scope_colour(scope_colour_1_, scope_base_1());
+        scope_colour_2_ = next_scope_colour(scope_colour_2_, scope_base_2());
     } else {
-        scope_colour_1_ = base_1;
-        scope_colour_2_ = base_2;
+        reset_scope_colours();
     }
     renderer_.colour_1 = scope_colour_1_;
     renderer_.colour_2 = scope_colour_2_;
@@ -46,6 +43,21 @@ void TQELAmp_Player::scope_tick() {
                            : dialog_.scope_int_type == 2 ? ScopeKind::Solid
                                                          : ScopeKind::Lines;
     renderer_.draw_frame(type, kind, ave_);
+}
+
+// Colour 1 draws the even samples, colour 2 the odd ones: from the skin or
+// from the dialog's scope page.
+uint32_t TQELAmp_Player::scope_base_1() const {
+    return dialog_.scope_col_skin ? face_colors_.R_scope : dialog_.scope_R;
+}
+
+uint32_t TQELAmp_Player::scope_base_2() const {
+    return dialog_.scope_col_skin ? face_colors_.L_scope : dialog_.scope_L;
+}
+
+void TQELAmp_Player::reset_scope_colours() {
+    scope_colour_1_ = scope_base_1();
+    scope_colour_2_ = scope_base_2();
 }
 
 // Loads the named effect into the scripts and runs its initialisation; an

@@ -446,8 +446,7 @@ void TQELAmp_Player::meter_timer(bool on) {
 void TQELAmp_Player::playback_started() {
     ave_.run_init();
     hint_timer(true);
-    scope_colour_1_ = dialog_.scope_col_skin ? face_colors_.R_scope : dialog_.scope_R;
-    scope_colour_2_ = dialog_.scope_col_skin ? face_colors_.L_scope : dialog_.scope_L;
+    reset_scope_colours();
 }
 
 void TQELAmp_Player::hint_timer(bool on) {

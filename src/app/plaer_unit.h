@@ -118,6 +118,9 @@ class TQELAmp_Player : private ActivationHost,
     // The scope (plaer_scope.cpp).
     void scope_surface();
     void scope_tick();
+    uint32_t scope_base_1() const;
+    uint32_t scope_base_2() const;
+    void reset_scope_colours();
     bool select_effect(const std::string& name);
     std::string effect_name() const;
     void paint_scope(HDC dc);
