@@ -155,7 +155,9 @@ TEST(Face, TimeAndScopeMoveWhilePlayingAndBlankAtTheEnd) {
     HWND w = p.main_window();
     ASSERT_NE(w, nullptr);
     ASSERT_TRUE(wait_until([&] { return IsWindowVisible(w) != FALSE; }, 10000));
+    // The meter runs only while the player is the active application.
     SetForegroundWindow(w);
+    ASSERT_TRUE(wait_until([&] { return GetForegroundWindow() == w; }, 3000));
     const FaceLayout& big = FaceLayout::big_face();
     const std::string face_bmp = f.root + "skins\\Default\\face.bmp";
     const std::vector<uint32_t> background =
