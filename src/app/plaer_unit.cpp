@@ -1,6 +1,5 @@
 #include "app/plaer_unit.h"
 
-#include <commdlg.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -503,19 +502,7 @@ void TQELAmp_Player::now_playing(NowPlaying) {}
 bool TQELAmp_Player::choose_file(const std::string& title, const std::string& filter,
                                  const std::string& pattern, const std::string& folder,
                                  std::string& chosen) {
-    char name[256] = {};
-    lstrcpynA(name, pattern.c_str(), sizeof name);
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = hwnd_;
-    ofn.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
-    ofn.lpstrFile = name;
-    ofn.nMaxFile = sizeof name;
-    ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    ofn.lpstrTitle = title.c_str();
-    if (!GetOpenFileNameA(&ofn) || name[0] == 0) return false;
-    chosen = name;
-    return true;
+    return choose_open_file(hwnd_, title, filter, pattern, folder, chosen);
 }
 
 bool TQELAmp_Player::create_playlist() {

@@ -1,6 +1,7 @@
 #include "app/win_files.h"
 
 #include <windows.h>
+#include <commdlg.h>
 #include <shellapi.h>
 
 #include "app/path_rules.h"
@@ -68,4 +69,21 @@ void shell_open_program(const std::string& file, const std::string& params,
                         const std::string& folder) {
     ShellExecuteA(nullptr, nullptr, file.c_str(), params.c_str(),
                   folder.empty() ? nullptr : folder.c_str(), SW_SHOWNORMAL);
+}
+
+bool choose_open_file(HWND owner, const std::string& title, const std::string& filter,
+                      const std::string& pattern, const std::string& folder, std::string& chosen) {
+    char name[256] = {};
+    lstrcpynA(name, pattern.c_str(), sizeof name);
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
+    ofn.lpstrFile = name;
+    ofn.nMaxFile = sizeof name;
+    ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    ofn.lpstrTitle = title.c_str();
+    if (!GetOpenFileNameA(&ofn) || name[0] == 0) return false;
+    chosen = name;
+    return true;
 }

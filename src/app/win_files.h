@@ -3,6 +3,8 @@
 
 #include <string>
 
+struct HWND__;
+
 bool DirectoryExists(const std::string& path);
 bool FileExists(const std::string& path);
 // Size in bytes of the first entry matching the expanded path, or -1.
@@ -15,6 +17,10 @@ void delete_working_folder(const std::string& folder);
 std::string temp_folder();
 std::string current_folder();
 std::string module_path();
+// The system's open-file dialog owned by owner; false when nothing was chosen.
+// pattern: the file name the dialog starts with; empty filter or folder: none.
+bool choose_open_file(HWND__* owner, const std::string& title, const std::string& filter,
+                      const std::string& pattern, const std::string& folder, std::string& chosen);
 // Opens a program through the shell: no verb, no owner, shown normally.
 void shell_open_program(const std::string& file, const std::string& params,
                         const std::string& folder);

@@ -1,10 +1,10 @@
 #include "playlist/splaylist.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 #include <shlobj.h>
 
 #include "app/path_rules.h"
+#include "app/win_files.h"
 #include "settings/ini_file.h"
 #include "plugins/plug_eng.h"
 #include "settings/save_load_sett.h"
@@ -485,17 +485,10 @@ void Tsuperplaylist::show_menu(POINT at) {
 }
 
 void Tsuperplaylist::ButtonAdd_OnClick() {
-    const std::string& filter = plugins_.Decoders.FilterString;
-    char name[256] = "*.*";
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = hwnd_;
-    ofn.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
-    ofn.lpstrFile = name;
-    ofn.nMaxFile = sizeof name;
-    ofn.lpstrInitialDir = last_folder_.empty() ? nullptr : last_folder_.c_str();
-    ofn.lpstrTitle = "Add MediaFile";
-    if (!GetOpenFileNameA(&ofn) || name[0] == 0) return;
+    std::string name;
+    if (!choose_open_file(hwnd_, "Add MediaFile", plugins_.Decoders.FilterString, "*.*",
+                          last_folder_, name))
+        return;
     model_.AddToSongList(name);
     last_folder_ = folder_of(name);
 }

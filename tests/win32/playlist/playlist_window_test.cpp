@@ -21,31 +21,6 @@ struct ListFolder : ProgramFolder {
     }
 };
 
-struct ClassSearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK find_playlist(HWND w, LPARAM lp) {
-    auto* s = reinterpret_cast<ClassSearch*>(lp);
-    DWORD p = 0;
-    GetWindowThreadProcessId(w, &p);
-    char cls[64] = {};
-    GetClassNameA(w, cls, sizeof cls);
-    if (p == s->pid && lstrcmpA(cls, "Tsuperplaylist") == 0) {
-        s->found = w;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND playlist_window(HWND main) {
-    ClassSearch s{0, nullptr};
-    GetWindowThreadProcessId(main, &s.pid);
-    EnumWindows(find_playlist, reinterpret_cast<LPARAM>(&s));
-    return s.found;
-}
-
 int rows(HWND list_window) {
     HWND lv = FindWindowExA(list_window, nullptr, WC_LISTVIEWA, nullptr);
     return lv ? static_cast<int>(SendMessageA(lv, LVM_GETITEMCOUNT, 0, 0)) : -1;
@@ -65,7 +40,8 @@ TEST(PlaylistWindow, AnM3uPlaysFromItsFirstEntryAndAdvancesAtTheEnd) {
     HWND main = p.main_window();
     ASSERT_NE(main, nullptr);
     HWND list = nullptr;
-    ASSERT_TRUE(wait_until([&] { return (list = playlist_window(main)) != nullptr; }, 5000));
+    ASSERT_TRUE(
+        wait_until([&] { return (list = p.window_of_class("Tsuperplaylist")) != nullptr; }, 5000));
     EXPECT_TRUE(wait_until([&] { return rows(list) == 2; }, 5000));
     EXPECT_TRUE(wait_until([&] { return caption(main) == "VELTRona - Band - One"; }, 5000));
     // About 1.2 s of audio, then the end-of-track timer's next tick.
@@ -92,7 +68,8 @@ TEST(PlaylistWindow, MenusRemoveRowsAndTheTrashBringsTheFileBack) {
     HWND main = p.main_window();
     ASSERT_NE(main, nullptr);
     HWND list = nullptr;
-    ASSERT_TRUE(wait_until([&] { return (list = playlist_window(main)) != nullptr; }, 5000));
+    ASSERT_TRUE(
+        wait_until([&] { return (list = p.window_of_class("Tsuperplaylist")) != nullptr; }, 5000));
     ASSERT_TRUE(wait_until([&] { return rows(list) == 2; }, 5000));
     EXPECT_TRUE(wait_until([&] { return caption(main) == "VELTRona - Rec - A"; }, 5000));
 
@@ -142,7 +119,7 @@ TEST(PlaylistWindow, AListPlaysThroughByItselfAndStopsAtTheEnd) {
     EXPECT_EQ(opened(f), all);
 
     // Widening stretches the frame; the list keeps 10 pixels to each side.
-    HWND list = playlist_window(main);
+    HWND list = p.window_of_class("Tsuperplaylist");
     ASSERT_NE(list, nullptr);
     SetWindowPos(list, nullptr, 0, 0, 600, 300, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     HWND lv = FindWindowExA(list, nullptr, WC_LISTVIEWA, nullptr);
