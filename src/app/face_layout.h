@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "effects/skin_geometry.h"
+#include "base/skin_geometry.h"
 
 class IniFile;
 class TFastDIB;

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/path_rules.h"
+#include "base/paths.h"
 #include "playlist/list_files.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "plugins/plugin_module.h"
+#include "base/file_info.h"
 
 inline constexpr const char* kPlayerSignature = "VELTRona v.0.73beta by Dunmoor";
 inline constexpr const char* kUnknownArtist = "Unknown artist";

@@ -4,10 +4,10 @@
 
 #include <cstdlib>
 
-#include "app/path_rules.h"
+#include "base/paths.h"
 #include "app/placeholder_windows.h"
 #include "app/plaer_unit.h"
-#include "app/win_files.h"
+#include "win/files.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // A bad plugin DLL must not stop the program with a system dialog.

@@ -45,6 +45,12 @@ int PanelScroll::next(int text_width, int panel_width) {
     return static_cast<int>(offset_);
 }
 
+void PanelScroll::tick(const std::vector<int>& widths, int panel_width) {
+    xs_.assign(widths.size(), 0);
+    for (size_t i = 0; i < widths.size(); ++i)
+        if (widths[i] > 0) xs_[i] = next(widths[i], panel_width);
+}
+
 uint32_t next_scope_colour(uint32_t current, uint32_t base) {
     current += 10;
     return base + 1000 < current ? base : current;

@@ -36,10 +36,19 @@ class PanelScroll {
   public:
     // x at which to draw a wide line of the given pixel width.
     int next(int text_width, int panel_width);
-    void reset() { offset_ = 0; }
+    // One meter tick: each wide line (its pixel width in widths, 0 for a
+    // line that is not wide) takes the next x; the others stand at 0.
+    void tick(const std::vector<int>& widths, int panel_width);
+    // Where line i stands since the last tick.
+    int x(size_t line) const { return line < xs_.size() ? xs_[line] : 0; }
+    void reset() {
+        offset_ = 0;
+        xs_.clear();
+    }
 
   private:
     double offset_ = 0;
+    std::vector<int> xs_;
 };
 
 // The dynamic scope colour: +10 on the packed value each tick, back to the

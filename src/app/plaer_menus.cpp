@@ -1,206 +1,159 @@
-// The main window's popup menus: the main menu, the options, studio, video
-// and playlist menus, as plain system menus, and their commands.
-#include "app/plaer_unit.h"
-
+// The main window's popup menus (the main menu, the options, studio, video
+// and playlist menus, as plain system menus) and the action of every command.
 #include <algorithm>
 
-#include "app/win_files.h"
+#include "app/plaer_unit.h"
 #include "playlist/splaylist.h"
-#include "plugins/vl_decoder.h"
+#include "win/files.h"
 
 namespace {
 
-constexpr UINT kMenuExit = 1000;
-constexpr UINT kMenuOpen = 1001;
-constexpr UINT kMenuPlay = 1002;
-constexpr UINT kMenuPause = 1003;
-constexpr UINT kMenuStop = 1004;
-constexpr UINT kMenuRewind = 1005;
-constexpr UINT kMenuForward = 1006;
-constexpr UINT kMenuDecoderOptions = 1007;
-constexpr UINT kMenuPrevious = 1008;
-constexpr UINT kMenuNext = 1009;
-constexpr UINT kMenuPlaylist = 1010;
-constexpr UINT kMenuVideoNone = 1100;  // then Dots, Lines and Solid scope
-constexpr UINT kMenuVideoSolid = 1103;
-constexpr UINT kMenuStudioFirst = 2000;
-constexpr UINT kMenuEffectFirst = 3000;     // + the effect's index
-constexpr UINT kMenuListEntryFirst = 4000;  // + the entry's tag
-constexpr UINT kMenuLast = 4999;
-
-void add(HMENU menu, UINT id, const char* text, UINT flags = 0) {
-    AppendMenuA(menu, MF_STRING | flags, id, text);
-}
-
-void add_popup(HMENU menu, HMENU sub, const char* text) {
-    const UINT grey = GetMenuItemCount(sub) > 0 ? 0 : MF_GRAYED;
-    AppendMenuA(menu, MF_POPUP | grey, reinterpret_cast<UINT_PTR>(sub), text);
+void add(win::PopupMenu& menu, Command id, UINT flags = 0, const char* caption = nullptr) {
+    menu.add(id_of(id), caption ? caption : command_caption(id), flags);
 }
 
 }  // namespace
 
+const TQELAmp_Player::Action TQELAmp_Player::kActions[] = {
+    {Command::Exit, [](TQELAmp_Player& p, POINT) { PostMessageA(p.hwnd_, WM_CLOSE, 0, 0); }},
+    {Command::Open, [](TQELAmp_Player& p, POINT) { p.playback_->open_butClick(); }},
+    {Command::Play, [](TQELAmp_Player& p, POINT) { p.playback_->playfile(); }},
+    {Command::Pause, [](TQELAmp_Player& p, POINT) { p.playback_->pause_butClick(); }},
+    {Command::Stop, [](TQELAmp_Player& p, POINT) { p.playback_->stop_butClick(); }},
+    {Command::Rewind, [](TQELAmp_Player& p, POINT) { p.playback_->rewind_release(); }},
+    {Command::Forward, [](TQELAmp_Player& p, POINT) { p.playback_->forward_release(); }},
+    {Command::DecoderOptions, [](TQELAmp_Player& p, POINT) { p.plugins_->Decoders.ShowOptions(); }},
+    {Command::Previous, [](TQELAmp_Player& p, POINT) { p.list_->model().backplay(); }},
+    {Command::Next, [](TQELAmp_Player& p, POINT) { p.list_->model().nextplay(); }},
+    {Command::Playlist,
+     [](TQELAmp_Player& p, POINT) { p.list_->set_visible(!p.list_->visible()); }},
+    {Command::VolumeUp, [](TQELAmp_Player& p, POINT) { p.playback_->volume_up(); }},
+    {Command::VolumeDown, [](TQELAmp_Player& p, POINT) { p.playback_->volume_down(); }},
+    {Command::MainMenu, [](TQELAmp_Player& p, POINT at) { p.show_menu(at, Command::MainMenu); }},
+    {Command::OptionsMenu,
+     [](TQELAmp_Player& p, POINT at) { p.show_menu(at, Command::OptionsMenu); }},
+    {Command::StudioMenu, [](TQELAmp_Player& p, POINT at) { p.show_menu(at, Command::StudioMenu); }},
+    {Command::VideoMenu, [](TQELAmp_Player& p, POINT at) { p.show_menu(at, Command::VideoMenu); }},
+    {Command::ListMenu, [](TQELAmp_Player& p, POINT at) { p.show_menu(at, Command::ListMenu); }},
+    {Command::FileInfo, [](TQELAmp_Player&, POINT) {}},  // the file information window comes later
+    {Command::Minimise, [](TQELAmp_Player& p, POINT) { ShowWindow(p.hwnd_, SW_MINIMIZE); }},
+    {Command::FaceSize,
+     [](TQELAmp_Player& p, POINT) {
+         if (p.layout_) p.loadskin(p.skin_name_, !p.layout_->big);
+     }},
+    {Command::StayOnTop,
+     [](TQELAmp_Player& p, POINT) {
+         p.settings_.Always_on_top = !p.settings_.Always_on_top;
+         p.setontop();
+     }},
+};
+
 void TQELAmp_Player::rebuild_studio_menu() {
-    if (studio_menu_) DestroyMenu(studio_menu_);
-    studio_menu_ = CreatePopupMenu();
+    studio_menu_ = win::PopupMenu();
     const TStudio& studios = plugins_->Studios;
     for (int i = 0; i < studios.StudioCount(); ++i)
-        if (!AppendMenuA(studio_menu_, MF_STRING, kMenuStudioFirst + static_cast<UINT>(i),
-                         studios.Names[static_cast<size_t>(i)].c_str()))
+        if (!studio_menu_.add(id_of(nth_command(Command::StudioFirst, static_cast<unsigned>(i))),
+                              studios.Names[static_cast<size_t>(i)].c_str()))
             break;
 }
 
 // The playlist's first ten entries in view.
-HMENU TQELAmp_Player::list_menu() const {
-    HMENU menu = CreatePopupMenu();
+win::PopupMenu TQELAmp_Player::list_menu() const {
+    win::PopupMenu menu;
     if (list_)
         for (const auto& [tag, caption] : list_->model().tray_items())
-            add(menu, kMenuListEntryFirst + static_cast<UINT>(tag), caption.c_str());
+            menu.add(id_of(nth_command(Command::ListEntryFirst, static_cast<unsigned>(tag))),
+                     caption.c_str());
     return menu;
 }
 
 // "None", the three internal scopes, then one radio item per effect file;
 // the current visual is checked.
-HMENU TQELAmp_Player::video_menu() const {
-    HMENU menu = CreatePopupMenu();
-    add(menu, kMenuVideoNone, "None");
-    add(menu, kMenuVideoNone + 1, "Dots scope");
-    add(menu, kMenuVideoNone + 2, "Lines scope");
-    add(menu, kMenuVideoNone + 3, "Solid scope");
+win::PopupMenu TQELAmp_Player::video_menu() const {
+    win::PopupMenu menu;
+    for (Command c :
+         {Command::VideoNone, Command::VideoDots, Command::VideoLines, Command::VideoSolid})
+        add(menu, c);
     const std::vector<std::string> effects = effect_names();
-    if (!effects.empty()) AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    for (size_t i = 0; i < effects.size() && i < kMenuListEntryFirst - kMenuEffectFirst; ++i)
-        add(menu, kMenuEffectFirst + static_cast<UINT>(i), effects[i].c_str());
-    UINT checked = kMenuVideoNone;
+    if (!effects.empty()) menu.separator();
+    const size_t room = index_in(Command::EffectLast, Command::EffectFirst) + 1;
+    for (size_t i = 0; i < effects.size() && i < room; ++i)
+        menu.add(id_of(nth_command(Command::EffectFirst, static_cast<unsigned>(i))),
+                 effects[i].c_str());
+    Command checked = Command::VideoNone;
     if (dialog_.scope_type == 1)
-        checked = kMenuVideoNone + 1 + static_cast<UINT>(std::clamp(dialog_.scope_int_type, 0, 2));
+        checked = nth_command(Command::VideoDots,
+                              static_cast<unsigned>(std::clamp(dialog_.scope_int_type, 0, 2)));
     else if (dialog_.scope_type == 2 && !effects.empty())
-        checked = kMenuEffectFirst + static_cast<UINT>(dialog_.ave_index);
-    const UINT last = effects.empty() ? kMenuVideoSolid
-                                      : kMenuEffectFirst + static_cast<UINT>(effects.size() - 1);
-    CheckMenuRadioItem(menu, kMenuVideoNone, last, checked, MF_BYCOMMAND);
+        checked = nth_command(Command::EffectFirst, static_cast<unsigned>(dialog_.ave_index));
+    const Command last = effects.empty() ? Command::VideoSolid
+                                         : nth_command(Command::EffectFirst,
+                                                       static_cast<unsigned>(effects.size() - 1));
+    menu.check_radio(id_of(Command::VideoNone), id_of(last), id_of(checked));
     return menu;
 }
 
-void TQELAmp_Player::show_menu(POINT at, FaceMenu which) {
-    HMENU menu = nullptr;
-    bool owns_studios = false;
+void TQELAmp_Player::show_menu(POINT at, Command which) {
+    win::PopupMenu owned;
+    const win::PopupMenu* menu = &owned;
     switch (which) {
-        case FaceMenu::Options:
-            menu = CreatePopupMenu();
-            add(menu, kMenuDecoderOptions, "Decoder Options");
+        case Command::OptionsMenu:
+            add(owned, Command::DecoderOptions, 0, "Decoder Options");
             break;
-        case FaceMenu::Studios:
-            menu = studio_menu_;
-            owns_studios = true;
-            if (GetMenuItemCount(menu) == 0) {
-                menu = CreatePopupMenu();
-                add(menu, 0, "No studios", MF_GRAYED);
-                owns_studios = false;
-            }
+        case Command::StudioMenu:
+            if (studio_menu_.count() > 0)
+                menu = &studio_menu_;  // it outlives every popup
+            else
+                owned.add(0, "No studios", MF_GRAYED);
             break;
-        case FaceMenu::Video:
-            menu = video_menu();
+        case Command::VideoMenu:
+            owned = video_menu();
             break;
-        case FaceMenu::List:
-            menu = list_menu();
-            if (GetMenuItemCount(menu) == 0) add(menu, 0, "The playlist is empty", MF_GRAYED);
+        case Command::ListMenu:
+            owned = list_menu();
+            if (owned.count() == 0) owned.add(0, "The playlist is empty", MF_GRAYED);
             break;
-        case FaceMenu::Main:
-            menu = CreatePopupMenu();
-            add(menu, kMenuOpen, "Open file...");
-            add(menu, kMenuPlay, "Play");
-            add(menu, kMenuPause, "Pause");
-            add(menu, kMenuStop, "Stop");
-            add(menu, kMenuRewind, "Rewind 10 s");
-            add(menu, kMenuForward, "Forward 10 s");
-            add(menu, kMenuPrevious, "Previous");
-            add(menu, kMenuNext, "Next");
-            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-            add_popup(menu, list_menu(), "List entries");
-            add(menu, kMenuPlaylist, "PlayList", list_ && list_->visible() ? MF_CHECKED : 0);
-            add_popup(menu, video_menu(), "Video Effects");
-            add_popup(menu, studio_menu_, "Studios");
-            add(menu, kMenuDecoderOptions, "Decoder options");
-            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-            add(menu, kMenuExit, "Exit");
+        default:
+            for (Command c : {Command::Open, Command::Play, Command::Pause, Command::Stop,
+                              Command::Rewind, Command::Forward, Command::Previous, Command::Next})
+                add(owned, c);
+            owned.separator();
+            owned.add_popup(list_menu(), command_caption(Command::ListMenu));
+            add(owned, Command::Playlist, list_ && list_->visible() ? MF_CHECKED : 0);
+            owned.add_popup(video_menu(), command_caption(Command::VideoMenu));
+            owned.add_borrowed(studio_menu_.get(), command_caption(Command::StudioMenu));
+            add(owned, Command::DecoderOptions);
+            owned.separator();
+            add(owned, Command::Exit);
             break;
     }
-    SetForegroundWindow(hwnd_);
-    TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr);
-    PostMessageA(hwnd_, WM_NULL, 0, 0);
-    if (owns_studios) return;  // the studio menu outlives every popup
-    if (which == FaceMenu::Main) {
-        // Detach the studio submenu before the rest is destroyed.
-        for (int i = GetMenuItemCount(menu) - 1; i >= 0; --i)
-            if (GetSubMenu(menu, i) == studio_menu_)
-                RemoveMenu(menu, static_cast<UINT>(i), MF_BYPOSITION);
-    }
-    DestroyMenu(menu);
+    menu->track(hwnd_, at, TPM_RIGHTBUTTON);
 }
 
-bool TQELAmp_Player::menu_command(UINT id) {
-    if (id < kMenuExit || id > kMenuLast) return false;
-    PlaybackControl& pc = *playback_;
-    switch (id) {
-        case kMenuExit:
-            SendMessageA(hwnd_, WM_CLOSE, 0, 0);
+bool TQELAmp_Player::run_command(Command id, POINT at) {
+    if (!kMainWindowCommands.contains(id)) return false;
+    for (const Action& a : kActions)
+        if (a.id == id) {
+            a.run(*this, at);
             return true;
-        case kMenuOpen:
-            pc.open_butClick();
-            return true;
-        case kMenuPlay:
-            pc.playfile();
-            return true;
-        case kMenuPause:
-            pc.pause_butClick();
-            return true;
-        case kMenuStop:
-            pc.stop_butClick();
-            return true;
-        case kMenuRewind:
-            pc.rewind_release();
-            return true;
-        case kMenuForward:
-            pc.forward_release();
-            return true;
-        case kMenuPrevious:
-            list_->model().backplay();
-            return true;
-        case kMenuNext:
-            list_->model().nextplay();
-            return true;
-        case kMenuPlaylist:
-            list_->set_visible(!list_->visible());
-            return true;
-        case kMenuDecoderOptions:
-            plugins_->Decoders.ShowOptions();
-            return true;
-        default:
-            break;
-    }
-    if (id >= kMenuVideoNone && id <= kMenuVideoSolid) {
-        dialog_.scope_type = id == kMenuVideoNone ? 0 : 1;
-        if (id != kMenuVideoNone)
-            dialog_.scope_int_type = static_cast<int32_t>(id - kMenuVideoNone - 1);
-        if (id == kMenuVideoNone && layout_) {
+        }
+    if (id >= Command::VideoNone && id <= Command::VideoSolid) {
+        dialog_.scope_type = id == Command::VideoNone ? 0 : 1;
+        if (id != Command::VideoNone)
+            dialog_.scope_int_type = static_cast<int32_t>(index_in(id, Command::VideoDots));
+        if (id == Command::VideoNone && layout_) {
             scope_shown_ = false;  // the face's own scope background again
             invalidate(layout_->scope_area);
         }
-        return true;
-    }
-    if (id >= kMenuEffectFirst && id < kMenuListEntryFirst) {
+    } else if (kEffectCommands.contains(id)) {
         const std::vector<std::string> effects = effect_names();
-        const size_t i = id - kMenuEffectFirst;
+        const size_t i = index_in(id, Command::EffectFirst);
         if (i < effects.size() && select_effect(effects[i])) dialog_.scope_type = 2;
-        return true;
-    }
-    if (id >= kMenuListEntryFirst) {
-        list_->model().listmenuclick(static_cast<int>(id - kMenuListEntryFirst));
-        return true;
-    }
-    if (id >= kMenuStudioFirst && studio_menu_) {
+    } else if (kListEntryCommands.contains(id)) {
+        list_->model().listmenuclick(static_cast<int>(index_in(id, Command::ListEntryFirst)));
+    } else if (kStudioCommands.contains(id) && studio_menu_.get()) {
         char caption[256] = {};
-        GetMenuStringA(studio_menu_, id, caption, sizeof caption, MF_BYCOMMAND);
+        GetMenuStringA(studio_menu_.get(), id_of(id), caption, sizeof caption, MF_BYCOMMAND);
         TStudio& studios = plugins_->Studios;
         studios.LaunchStudio(studios.IndexOfName(caption), shell_open_program);
     }

@@ -13,7 +13,7 @@ void TQELAmp_Player::scope_surface() {
     renderer_.on_render = [this](const TFastDIB& surface) {
         if (!layout_) return;
         const SkinRect& a = layout_->scope_area;
-        surface.Draw(dc_, a.left, a.top);
+        surface.Draw(own_dc_->get(), a.left, a.top);
         scope_shown_ = true;
     };
     renderer_.attach(ave_);

@@ -4,7 +4,7 @@
 
 #include "app/meter_display.h"
 #include "playlist/splaylist.h"
-#include "settings/ini_file.h"
+#include "base/ini_file.h"
 
 namespace {
 
@@ -33,13 +33,12 @@ bool TQELAmp_Player::loadskin(const std::string& name, bool big) {
     scope_surface();
     SetWindowPos(hwnd_, nullptr, 0, 0, layout_->width, layout_->height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    HRGN shape = CreateRectRgn(0, 0, 0, 0);
+    win::Region shape(CreateRectRgn(0, 0, 0, 0));
     for (const SkinRect& r : mask_runs(mask)) {
-        HRGN run = CreateRectRgn(r.left, r.top, r.right, r.bottom);
-        CombineRgn(shape, shape, run, RGN_OR);
-        DeleteObject(run);
+        win::Region run(CreateRectRgn(r.left, r.top, r.right, r.bottom));
+        CombineRgn(shape.get(), shape.get(), run.get(), RGN_OR);
     }
-    SetWindowRgn(hwnd_, shape, TRUE);  // the window owns the region now
+    win::set_window_region(hwnd_, std::move(shape), true);
     compose_face();
     return true;
 }
@@ -86,32 +85,19 @@ void TQELAmp_Player::paint_face(HDC dc) {
          drawleds_glyphs(time_text_, layout_->digit_strip.x, strip_w, kTimeDisplay.left))
         face_.DrawRect(dc, g.dest_x, kTimeDisplay.top, led_glyph_width(strip_w),
                        kTimeDisplay.height(), g.source_x, layout_->digit_strip.y);
-    if (!info_font_)
-        info_font_ = CreateFontA(12, 4, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                 DEFAULT_PITCH, "MS Serif");
-    HGDIOBJ old = SelectObject(dc, info_font_);
+    win::Selected font(dc, info_font_.get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, face_colors_.Info_font);
-    RECT panel{kInfoPanel.left, kInfoPanel.top, kInfoPanel.right, kInfoPanel.bottom};
-    // Wide lines scroll while the meter runs; the rest stand at the left edge.
-    const int panel_w = kInfoPanel.width();
-    HRGN clip = CreateRectRgn(panel.left, panel.top, panel.right, panel.bottom);
-    SelectClipRgn(dc, clip);
+    // Wide lines stand where the last meter tick moved them; the rest, and
+    // every line while the meter is stopped, at the panel's left edge.
+    win::ClipRect clip(dc,
+                       RECT{kInfoPanel.left, kInfoPanel.top, kInfoPanel.right, kInfoPanel.bottom});
     for (size_t i = 0; i < core_.console.size() && i < 3; ++i) {
         const std::string& text = core_.console[i];
-        int x = 0;
-        if (meter_on_ && line_is_wide(text.size(), panel_w)) {
-            SIZE extent{};
-            GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-            x = panel_scroll_.next(extent.cx, panel_w);
-        }
-        TextOutA(dc, panel.left + x, panel.top + 13 * static_cast<int>(i), text.c_str(),
+        const int x = meter_on_ ? panel_scroll_.x(i) : 0;
+        TextOutA(dc, kInfoPanel.left + x, kInfoPanel.top + 13 * static_cast<int>(i), text.c_str(),
                  static_cast<int>(text.size()));
     }
-    SelectClipRgn(dc, nullptr);
-    DeleteObject(clip);
-    SelectObject(dc, old);
 }
 
 void TQELAmp_Player::face_mouse_down(int x, int y) {
@@ -181,72 +167,8 @@ void TQELAmp_Player::face_mouse_up(int x, int y, bool right) {
     POINT at{x, y};
     ClientToScreen(hwnd_, &at);
     const FaceLayout* before = layout_;
-    if (hit) face_action(hit->id, right, at);
+    if (hit) run_command(face_command(hit->id, right), at);
     if (layout_ == before && IsWindow(hwnd_)) compose_face();
-}
-
-void TQELAmp_Player::face_action(FaceButton id, bool right, POINT at) {
-    PlaybackControl& pc = *playback_;
-    switch (id) {
-        case FaceButton::Open:
-            pc.open_butClick();
-            break;
-        case FaceButton::Play:
-            pc.playfile();
-            break;
-        case FaceButton::Pause:
-            pc.pause_butClick();
-            break;
-        case FaceButton::Stop:
-            pc.stop_butClick();
-            break;
-        case FaceButton::Rewind:
-            pc.rewind_release();
-            break;
-        case FaceButton::Forward:
-            pc.forward_release();
-            break;
-        case FaceButton::Previous:
-        case FaceButton::Next:
-            if (right)
-                show_menu(at, FaceMenu::List);
-            else if (id == FaceButton::Previous)
-                list_->model().backplay();
-            else
-                list_->model().nextplay();
-            break;
-        case FaceButton::Playlist:
-            list_->set_visible(!list_->visible());
-            break;
-        case FaceButton::Studios:
-            show_menu(at, FaceMenu::Studios);
-            break;
-        case FaceButton::VideoEffects:
-            show_menu(at, FaceMenu::Video);
-            break;
-        case FaceButton::Options:
-            show_menu(at, FaceMenu::Options);
-            break;
-        case FaceButton::MainMenu:
-            show_menu(at);
-            break;
-        case FaceButton::FileInfo:
-            break;  // the file information window comes later
-        case FaceButton::Minimise:
-            ShowWindow(hwnd_, SW_MINIMIZE);
-            break;
-        case FaceButton::FaceSize:
-            loadskin(skin_name_, !layout_->big);
-            break;
-        case FaceButton::Close:
-            PostMessageA(hwnd_, WM_CLOSE, 0, 0);
-            break;
-        case FaceButton::StayOnTop: {
-            settings_.Always_on_top = !settings_.Always_on_top;
-            setontop();
-            break;
-        }
-    }
 }
 
 namespace {

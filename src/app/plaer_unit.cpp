@@ -8,11 +8,11 @@
 
 #include "app/info_macros.h"
 #include "app/meter_display.h"
-#include "app/path_rules.h"
-#include "app/win_files.h"
-#include "playlist/list_files.h"
+#include "app/meter_tick.h"
+#include "base/paths.h"
 #include "playlist/splaylist.h"
 #include "plugins/vl_decoder.h"
+#include "win/files.h"
 
 namespace {
 
@@ -30,35 +30,17 @@ TQELAmp_Player::TQELAmp_Player(HINSTANCE instance, std::string arg)
 TQELAmp_Player::~TQELAmp_Player() = default;
 
 bool TQELAmp_Player::create() {
-    WNDCLASSA wc{};
-    wc.style = CS_DBLCLKS | CS_OWNDC;
-    wc.lpfnWndProc = WndProc;
-    wc.hInstance = instance_;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
-    wc.lpszClassName = kClassName;
-    RegisterClassA(&wc);
-    hwnd_ = CreateWindowExA(0, kClassName, PlayerCore::kVersionCaption,
-                            WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT, CW_USEDEFAULT,
-                            kFaceWidth, kFaceHeight, nullptr, nullptr, instance_, this);
-    return hwnd_ != nullptr;
+    const win::WindowClass wc{kClassName, CS_DBLCLKS | CS_OWNDC, nullptr,
+                              LoadIcon(nullptr, IDI_APPLICATION)};
+    return create_window(instance_, wc, 0, PlayerCore::kVersionCaption,
+                         WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT, CW_USEDEFAULT,
+                         kFaceWidth, kFaceHeight, nullptr);
 }
 
 void TQELAmp_Player::show() {
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
     UpdateWindow(hwnd_);
-}
-
-LRESULT CALLBACK TQELAmp_Player::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* self =
-            static_cast<TQELAmp_Player*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<TQELAmp_Player*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    return self ? self->handle_message(msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
 }
 
 LRESULT TQELAmp_Player::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
@@ -81,35 +63,30 @@ LRESULT TQELAmp_Player::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ERASEBKGND:
             return 1;
         case WM_NCHITTEST: {
-            LRESULT hit = DefWindowProcA(hwnd_, msg, wp, lp);
+            LRESULT hit = default_message(msg, wp, lp);
             if (hit != HTCLIENT) return hit;
             if (!layout_) return HTCAPTION;  // a plain face drags everywhere
-            POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+            POINT p = win::point_of(lp);
             ScreenToClient(hwnd_, &p);
             return layout_->drags_window(p.x, p.y) ? HTCAPTION : HTCLIENT;
         }
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:  // a quick second click is one more press
-            if (layout_)
-                face_mouse_down(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)));
+            if (layout_) face_mouse_down(win::point_of(lp).x, win::point_of(lp).y);
             return 0;
         case WM_MOUSEMOVE:
             if (layout_)
-                face_mouse_move(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)),
-                                (wp & MK_LBUTTON) != 0);
+                face_mouse_move(win::point_of(lp).x, win::point_of(lp).y, (wp & MK_LBUTTON) != 0);
             return 0;
         case WM_LBUTTONUP:
-            if (layout_)
-                face_mouse_up(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)),
-                              false);
+            if (layout_) face_mouse_up(win::point_of(lp).x, win::point_of(lp).y, false);
             return 0;
         case WM_RBUTTONUP:
             if (layout_) {
-                const FaceButtonTile* b = layout_->button_at(static_cast<short>(LOWORD(lp)),
-                                                             static_cast<short>(HIWORD(lp)));
-                if (b && (b->id == FaceButton::Previous || b->id == FaceButton::Next)) {
-                    face_mouse_up(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)),
-                                  true);
+                const POINT p = win::point_of(lp);
+                const FaceButtonTile* b = layout_->button_at(p.x, p.y);
+                if (b && face_command(b->id, true) != Command::None) {
+                    face_mouse_up(p.x, p.y, true);
                     return 0;
                 }
             }
@@ -123,24 +100,26 @@ LRESULT TQELAmp_Player::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
             if (app_active_) last_tick_ = GetTickCount();
             break;
         case WM_NCACTIVATE: {
-            const LRESULT r = DefWindowProcA(hwnd_, msg, wp, lp);
+            const LRESULT r = default_message(msg, wp, lp);
             window_active_ = wp != 0;
             if (layout_) compose_face();
             return r;
         }
         case WM_NCRBUTTONUP:
-        case WM_CONTEXTMENU: {
-            POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
-            show_menu(p);
+        case WM_CONTEXTMENU:
+            show_menu(win::point_of(lp));
+            return 0;
+        case WM_COMMAND: {
+            POINT at;
+            GetCursorPos(&at);
+            if (run_command(static_cast<Command>(LOWORD(wp)), at)) return 0;
+            break;
+        }
+        case WM_KEYDOWN: {
+            const Command c = main_window_key(static_cast<unsigned>(wp));
+            if (c != Command::None) run_command(c, POINT{});
             return 0;
         }
-        case WM_COMMAND:
-            if (menu_command(LOWORD(wp))) return 0;
-            break;
-        case WM_KEYDOWN:
-            if (wp == VK_UP) playback_->volume_up();
-            if (wp == VK_DOWN) playback_->volume_down();
-            return 0;
         case WM_CLOSE:
             closeplayer();
             DestroyWindow(hwnd_);
@@ -152,11 +131,14 @@ LRESULT TQELAmp_Player::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
         default:
             break;
     }
-    return DefWindowProcA(hwnd_, msg, wp, lp);
+    return default_message(msg, wp, lp);
 }
 
 void TQELAmp_Player::FormCreate() {
-    dc_ = GetDC(hwnd_);
+    own_dc_ = std::make_unique<win::WindowDC>(hwnd_);
+    info_font_.reset(CreateFontA(12, 4, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                 DEFAULT_PITCH, "MS Serif"));
     skin_name_ = "Default";
     std::srand(static_cast<unsigned>(GetTickCount()));
     loader_.set_app_window(hwnd_);
@@ -184,15 +166,7 @@ void TQELAmp_Player::FormCreate() {
 }
 
 std::vector<std::string> TQELAmp_Player::effect_names() const {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA(core_.folders.effects_mask.c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return names;
-    do
-        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(fd.cFileName);
-    while (FindNextFileA(h, &fd));
-    FindClose(h);
-    return names;
+    return find_file_names(core_.folders.effects_mask);
 }
 
 void TQELAmp_Player::load_player_settings() {
@@ -260,39 +234,26 @@ void TQELAmp_Player::closeplayer() {
 }
 
 void TQELAmp_Player::FormDestroy() {
-    if (info_font_) DeleteObject(info_font_);
-    info_font_ = nullptr;
     save_dialog_settings(store_, dialog_, effect_names());
     delete_working_folder(core_.folders.working);
-    if (studio_menu_) DestroyMenu(studio_menu_);
-    studio_menu_ = nullptr;
+    studio_menu_ = win::PopupMenu();
     plugins_.reset();
-    if (dc_) ReleaseDC(hwnd_, dc_);
-    dc_ = nullptr;
+    own_dc_.reset();
 }
 
 void TQELAmp_Player::FormPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd_, &ps);
+    win::PaintDC dc(hwnd_);
     if (layout_) {
         paint_face(dc);
-        EndPaint(hwnd_, &ps);
         return;
     }
-    RECT r{0, 0, kFaceWidth, kFaceHeight};
-    HBRUSH body = CreateSolidBrush(RGB(38, 44, 56));
-    FillRect(dc, &r, body);
-    DeleteObject(body);
-    RECT band{0, 0, kFaceWidth, 16};
-    HBRUSH band_brush = CreateSolidBrush(RGB(64, 84, 120));
-    FillRect(dc, &band, band_brush);
-    DeleteObject(band_brush);
-    RECT panel{8, 24, kFaceWidth - 8, kFaceHeight - 8};
+    win::fill_rect(dc, RECT{0, 0, kFaceWidth, kFaceHeight}, RGB(38, 44, 56));
+    win::fill_rect(dc, RECT{0, 0, kFaceWidth, 16}, RGB(64, 84, 120));
+    const RECT panel{8, 24, kFaceWidth - 8, kFaceHeight - 8};
     FillRect(dc, &panel, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 
     SetBkMode(dc, TRANSPARENT);
-    HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    HGDIOBJ old = SelectObject(dc, font);
+    win::Selected font(dc, GetStockObject(DEFAULT_GUI_FONT));
     char caption[256];
     GetWindowTextA(hwnd_, caption, sizeof caption);
     SetTextColor(dc, RGB(230, 236, 245));
@@ -311,8 +272,6 @@ void TQELAmp_Player::FormPaint() {
                   DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
         y += 14;
     }
-    SelectObject(dc, old);
-    EndPaint(hwnd_, &ps);
 }
 
 bool TQELAmp_Player::file_exists(const std::string& path) {
@@ -327,18 +286,11 @@ void TQELAmp_Player::play_media(const std::string& path) {
 }
 
 void TQELAmp_Player::play_vl2_list(const std::string& path) {
-    PlaylistModel& m = list_->model();
-    if (!m.OpenListFile(path)) return;
-    m.current = 0;
-    m.playfromlist();
+    list_->model().play_list_file(path);
 }
 
 void TQELAmp_Player::play_m3u_list(const std::string& path) {
-    new_list();
-    PlaylistModel& m = list_->model();
-    if (!m.ImportM3U(path)) return;
-    m.current = 0;
-    m.playfromlist();
+    list_->model().play_m3u_file(path);
 }
 
 void TQELAmp_Player::load_default_playlist(const std::string& path) {
@@ -346,9 +298,7 @@ void TQELAmp_Player::load_default_playlist(const std::string& path) {
 }
 
 void TQELAmp_Player::new_list() {
-    const std::string path = NewListName(core_.folders.working, FileExists);
-    CreateEmptyList(path);
-    list_->model().current_file = path;
+    list_->model().new_list();
 }
 
 void TQELAmp_Player::console_changed() {
@@ -377,44 +327,61 @@ int TQELAmp_Player::idle() {
 void TQELAmp_Player::DXmetertimerTimer() {
     const TickResult r = playback_->tick();
     show_indicators(r.state);
-    if (r.state == 0 || r.state == 3) {
-        meter_timer(false);
-        now_playing(NowPlaying::Stopped);
-        time_text_.clear();
-        displays_blank_ = true;
-        scope_shown_ = false;
-        InvalidateRect(hwnd_, nullptr, FALSE);
-        return;
-    }
-    if (r.state != 4) {
-        if (r.state == -1) now_playing(NowPlaying::Stopped);
-        return;
+    switch (meter_step(r.state)) {
+        case MeterStep::EndOfTrack:
+            blank_displays();
+            return;
+        case MeterStep::NoAnswer:
+            now_playing(NowPlaying::Stopped);
+            return;
+        case MeterStep::Wait:
+            return;
+        case MeterStep::Show:
+            break;
     }
     displays_blank_ = false;
     playback_->setposition(playback_->clock().position_ms);
-    bool changed = false;
-    std::string t = time_display_text(dialog_.time_format, playback_->clock().position_ms);
-    if (t != time_text_) {
-        time_text_ = std::move(t);
-        changed = true;
-    }
-    // Information lines 2 and 3 follow the track.
-    while (core_.console.size() < 3) core_.console.emplace_back();
-    for (int i = 1; i <= 2; ++i) {
-        std::string line = "> " + playback_->expandinfo(playback_->info_template[i]);
-        if (line != core_.console[static_cast<size_t>(i)]) {
-            core_.console[static_cast<size_t>(i)] = std::move(line);
-            changed = true;
-        }
-    }
+    const bool changed =
+        update_meter_texts(core_.console, time_text_,
+                           time_display_text(dialog_.time_format, playback_->clock().position_ms),
+                           playback_->expandinfo(playback_->info_template[1]),
+                           playback_->expandinfo(playback_->info_template[2]));
     if (changed) InvalidateRect(hwnd_, nullptr, FALSE);
-    if (layout_) scope_tick();
-    if (layout_ && layout_->big)
-        for (const std::string& line : core_.console)
-            if (line_is_wide(line.size(), big_face::kInfoPanel.width())) {
-                invalidate(big_face::kInfoPanel);  // wide lines move on every tick
-                break;
-            }
+    if (!layout_) return;
+    scope_tick();
+    if (!layout_->big) return;
+    // Wide lines move one step per tick, however often the panel is painted.
+    const std::vector<int> widths = wide_line_widths();
+    panel_scroll_.tick(widths, big_face::kInfoPanel.width());
+    for (int w : widths)
+        if (w > 0) {
+            invalidate(big_face::kInfoPanel);
+            break;
+        }
+}
+
+void TQELAmp_Player::blank_displays() {
+    meter_timer(false);
+    now_playing(NowPlaying::Stopped);
+    time_text_.clear();
+    displays_blank_ = true;
+    scope_shown_ = false;
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+std::vector<int> TQELAmp_Player::wide_line_widths() {
+    const int panel_w = big_face::kInfoPanel.width();
+    std::vector<int> widths;
+    win::WindowDC dc(hwnd_);
+    win::Selected font(dc, info_font_.get());
+    for (size_t i = 0; i < core_.console.size() && i < 3; ++i) {
+        const std::string& text = core_.console[i];
+        SIZE extent{};
+        if (line_is_wide(text.size(), panel_w))
+            GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        widths.push_back(static_cast<int>(extent.cx));
+    }
+    return widths;
 }
 
 void TQELAmp_Player::console_clear() {
@@ -528,24 +495,5 @@ void TQELAmp_Player::stop_decoder() {
 
 // The record of the entry being started, from the list's working file.
 bool TQELAmp_Player::playlist_entry(PlaylistEntry& e) {
-    if (!list_) return false;
-    PlaylistModel& m = list_->model();
-    const int record = m.record_of(m.current);
-    if (record <= 0) return false;
-    ListRecord r;
-    try {
-        ReadRecord(record, m.current_file, r);
-    } catch (const ListFileError&) {
-        return false;
-    }
-    e.title = r.title;
-    e.artist = r.artist;
-    e.album = r.album;
-    e.year = r.year;
-    e.volume = r.volume;
-    e.fade_in = r.fade_in;
-    e.fade_out = r.fade_out;
-    e.working_file = m.current_file;
-    e.record = record;
-    return true;
+    return list_ && list_->model().playing_entry(e);
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/face_layout.h"
+#include "app/main_commands.h"
 #include "app/meter_display.h"
 #include "app/playback_control.h"
 #include "app/player_core.h"
@@ -17,13 +18,17 @@
 #include "plugins/plugin_module_win32.h"
 #include "settings/registry_store_win32.h"
 #include "settings/save_load_sett.h"
+#include "win/handles.h"
+#include "win/menu.h"
+#include "win/window.h"
 // after <windows.h>
 #include "effects/FastDIB.h"
 #include "effects/ave_render.h"
 
 class Tsuperplaylist;
 
-class TQELAmp_Player : private ActivationHost,
+class TQELAmp_Player : public win::Window,
+                       private ActivationHost,
                        private PlaybackView,
                        private TickSource,
                        private PlaylistPlayback {
@@ -35,7 +40,6 @@ class TQELAmp_Player : private ActivationHost,
     ~TQELAmp_Player() override;
 
     bool create();
-    HWND handle() const { return hwnd_; }
     // Creates the playlist window, owned by this one.
     bool create_playlist();
     void show();
@@ -44,8 +48,7 @@ class TQELAmp_Player : private ActivationHost,
     int idle();
 
   private:
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT handle_message(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT handle_message(UINT msg, WPARAM wp, LPARAM lp) override;
 
     void FormCreate();
     void FormShow();
@@ -53,13 +56,19 @@ class TQELAmp_Player : private ActivationHost,
     void closeplayer();
     void FormDestroy();
     void FormPaint();
-    // The popup menus (plaer_menus.cpp).
-    enum class FaceMenu { Main, Options, Studios, Video, List };
-    void show_menu(POINT at, FaceMenu which = FaceMenu::Main);
+    // The popup menus and the commands (plaer_menus.cpp).
+    void show_menu(POINT at, Command which = Command::MainMenu);
     void rebuild_studio_menu();
-    HMENU list_menu() const;
-    HMENU video_menu() const;
-    bool menu_command(UINT id);
+    win::PopupMenu list_menu() const;
+    win::PopupMenu video_menu() const;
+    // Runs a command of the main window; at: where a menu it opens appears.
+    // False for ids outside the window's range.
+    bool run_command(Command id, POINT at);
+    struct Action {
+        Command id;
+        void (*run)(TQELAmp_Player& player, POINT at);
+    };
+    static const Action kActions[];
 
     // ActivationHost
     bool file_exists(const std::string& path) override;
@@ -97,6 +106,9 @@ class TQELAmp_Player : private ActivationHost,
     void set_started_from_playlist(bool on) override { playback_->started_from_playlist = on; }
 
     void DXmetertimerTimer();
+    void blank_displays();
+    // Pixel widths of the panel's wide lines (0 for the others) in its font.
+    std::vector<int> wide_line_widths();
 
     // The skinned face (plaer_skin.cpp).
     bool loadskin(const std::string& name, bool big);
@@ -106,7 +118,6 @@ class TQELAmp_Player : private ActivationHost,
     void face_mouse_down(int x, int y);
     void face_mouse_move(int x, int y, bool left_down);
     void face_mouse_up(int x, int y, bool right);
-    void face_action(FaceButton id, bool right, POINT at);
     void invalidate(const SkinRect& r);
     void setontop();
     // The status line's hover text and the hint timer that restores it.
@@ -130,10 +141,9 @@ class TQELAmp_Player : private ActivationHost,
 
     HINSTANCE instance_;
     std::string arg_;
-    HWND hwnd_ = nullptr;
     HWND playlist_ = nullptr;
-    HDC dc_ = nullptr;
-    HMENU studio_menu_ = nullptr;
+    std::unique_ptr<win::WindowDC> own_dc_;  // the class's own context, for the scope
+    win::PopupMenu studio_menu_;
     bool shown_ = false;
     bool closed_ = false;
     PlayerCore core_;
@@ -163,7 +173,7 @@ class TQELAmp_Player : private ActivationHost,
     bool app_active_ = true;
     bool hint_on_ = false;         // another application in front pauses the meter
     bool displays_blank_ = false;  // time and information blanked at the end of a track
-    HFONT info_font_ = nullptr;
+    win::Font info_font_;
     PanelScroll panel_scroll_;
 
     TFastDIB scope_;  // the effect surface, the scope area's size

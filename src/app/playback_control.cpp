@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/path_rules.h"
+#include "base/paths.h"
 #include "plugins/plug_eng.h"
 #include "plugins/vl_decoder.h"
 

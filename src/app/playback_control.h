@@ -6,7 +6,8 @@
 #include <string>
 
 #include "app/info_macros.h"
-#include "plugins/plugin_module.h"
+#include "base/file_info.h"
+#include "playlist/playlist_model.h"
 
 class TDecoder_plugin;
 
@@ -42,16 +43,6 @@ class TickSource {
 };
 
 enum class NowPlaying { Playing, Paused, Stopped };
-
-// What a playlist entry brings to playback.
-struct PlaylistEntry {
-    std::string title, artist, album, year;
-    int32_t volume = 0;
-    int32_t fade_in = 0;   // seconds
-    int32_t fade_out = 0;  // seconds
-    std::string working_file;
-    int32_t record = 0;
-};
 
 // The main window as playback control sees it.
 class PlaybackView {

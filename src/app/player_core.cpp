@@ -1,6 +1,7 @@
 #include "app/player_core.h"
 
-#include "app/path_rules.h"
+#include "base/paths.h"
+#include "base/text.h"
 
 FolderValues FolderValues::compute(const std::string& exe_path, const std::string& temp_folder,
                                    int hour, int minute, int second) {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/path_rules.h"
+#include "base/text.h"
 
 namespace {
 

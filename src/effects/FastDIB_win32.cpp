@@ -5,45 +5,43 @@
 #include <windows.h>
 #undef TextOut
 
+#include "win/handles.h"
+
 namespace {
 
 class DibSection : public DibStore {
   public:
     DibSection(const DibInfo& info) {
-        HDC screen = GetDC(nullptr);
-        dc_ = CreateCompatibleDC(screen);
-        ReleaseDC(nullptr, screen);
+        dc_.reset(CreateCompatibleDC(win::WindowDC(nullptr)));
         if (!dc_) return;
-        bitmap_ = CreateDIBSection(dc_, reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS,
-                                   &bits_, nullptr, 0);
-        if (bitmap_) old_bitmap_ = SelectObject(dc_, bitmap_);
-        default_font_ = GetCurrentObject(dc_, OBJ_FONT);
+        bitmap_.reset(CreateDIBSection(dc_.get(), reinterpret_cast<const BITMAPINFO*>(&info),
+                                       DIB_RGB_COLORS, &bits_, nullptr, 0));
+        if (bitmap_) old_bitmap_ = SelectObject(dc_.get(), bitmap_.get());
+        default_font_ = GetCurrentObject(dc_.get(), OBJ_FONT);
     }
     ~DibSection() override {
+        // The context gives its objects back before they are deleted.
         if (dc_) {
-            if (old_bitmap_) SelectObject(dc_, old_bitmap_);
-            SelectObject(dc_, default_font_);
-            DeleteDC(dc_);
+            if (old_bitmap_) SelectObject(dc_.get(), old_bitmap_);
+            SelectObject(dc_.get(), default_font_);
         }
-        if (bitmap_) DeleteObject(bitmap_);
-        if (font_) DeleteObject(font_);
     }
     uint8_t* bits() override { return bitmap_ ? static_cast<uint8_t*>(bits_) : nullptr; }
     void colors_changed(const DibInfo& info) override {
         if (dc_ && info.header.biBitCount <= 8)
-            SetDIBColorTable(dc_, 0, 256, reinterpret_cast<const RGBQUAD*>(info.colors));
+            SetDIBColorTable(dc_.get(), 0, 256, reinterpret_cast<const RGBQUAD*>(info.colors));
     }
     void set_font(HFONT font) {
-        SelectObject(dc_, font);
-        if (font_) DeleteObject(font_);
-        font_ = font;
+        SelectObject(dc_.get(), font);
+        font_.reset(font);
     }
 
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
+    // Declared before the context, so that the context goes first.
+    win::Bitmap bitmap_;
+    win::Font font_;
+    win::MemoryDC dc_;
     HGDIOBJ old_bitmap_ = nullptr;
     HGDIOBJ default_font_ = nullptr;
-    HFONT font_ = nullptr;
     void* bits_ = nullptr;
 };
 
@@ -59,19 +57,15 @@ using TransparentBltFn = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, i
 // msimg32.dll is taken at run time and released at exit.
 class Msimg32 {
   public:
-    Msimg32() {
-        module_ = LoadLibraryA("msimg32.dll");
+    Msimg32() : module_(LoadLibraryA("msimg32.dll")) {
         if (module_)
             fn_ = reinterpret_cast<TransparentBltFn>(
-                reinterpret_cast<void*>(GetProcAddress(module_, "TransparentBlt")));
-    }
-    ~Msimg32() {
-        if (module_) FreeLibrary(module_);
+                reinterpret_cast<void*>(GetProcAddress(module_.get(), "TransparentBlt")));
     }
     TransparentBltFn fn_ = nullptr;
 
   private:
-    HMODULE module_ = nullptr;
+    win::Module module_;
 };
 
 TransparentBltFn transparent_blt() {
@@ -88,17 +82,17 @@ static DibSection* section_of(const std::unique_ptr<DibStore>& store) {
 HDC TFastDIB::DC() const {
     (void)g_installed;
     DibSection* s = section_of(store_);
-    return s ? s->dc_ : nullptr;
+    return s ? s->dc_.get() : nullptr;
 }
 
 HBITMAP TFastDIB::Handle() const {
     DibSection* s = section_of(store_);
-    return s ? s->bitmap_ : nullptr;
+    return s ? s->bitmap_.get() : nullptr;
 }
 
 HFONT TFastDIB::Font() const {
     DibSection* s = section_of(store_);
-    return s ? s->font_ : nullptr;
+    return s ? s->font_.get() : nullptr;
 }
 
 int TFastDIB::Draw(HDC target, int x, int y) const {

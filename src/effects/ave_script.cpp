@@ -5,7 +5,8 @@
 #include <iterator>
 #include <system_error>
 
-#include "app/path_rules.h"
+#include "base/paths.h"
+#include "base/text.h"
 
 namespace {
 constexpr std::string_view kInitPrefix = "init;";

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/path_rules.h"
+#include "base/paths.h"
 
 namespace fs = std::filesystem;
 

@@ -5,7 +5,8 @@
 #include <fstream>
 #include <memory>
 
-#include "app/path_rules.h"
+#include "base/paths.h"
+#include "base/text.h"
 #include "playlist/playlist_model.h"
 
 namespace {
@@ -201,4 +202,45 @@ void PlaylistModel::ImportM3UText(const std::string& list_path, std::istream& in
         handle(chunk.substr(start));
     }
     view_->end_update();
+}
+
+void PlaylistModel::play_list_file(const std::string& path) {
+    if (!OpenListFile(path)) return;
+    current = 0;
+    playfromlist();
+}
+
+void PlaylistModel::play_m3u_file(const std::string& path) {
+    new_list();
+    if (!ImportM3U(path)) return;
+    current = 0;
+    playfromlist();
+}
+
+void PlaylistModel::new_list() {
+    const std::string path =
+        NewListName(working_folder, [this](const std::string& p) { return host_.file_exists(p); });
+    CreateEmptyList(path);
+    current_file = path;
+}
+
+bool PlaylistModel::playing_entry(PlaylistEntry& e) const {
+    const int record = record_of(current);
+    if (record <= 0) return false;
+    ListRecord r;
+    try {
+        ReadRecord(record, current_file, r);
+    } catch (const ListFileError&) {
+        return false;
+    }
+    e.title = r.title;
+    e.artist = r.artist;
+    e.album = r.album;
+    e.year = r.year;
+    e.volume = r.volume;
+    e.fade_in = r.fade_in;
+    e.fade_out = r.fade_out;
+    e.working_file = current_file;
+    e.record = record;
+    return true;
 }

@@ -1,6 +1,6 @@
 #include "playlist/list_skin.h"
 
-#include "settings/ini_file.h"
+#include "base/ini_file.h"
 
 ListSkinLayout ListSkinLayout::for_size(int w, int h) {
     ListSkinLayout l;

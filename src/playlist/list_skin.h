@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "effects/skin_geometry.h"
+#include "base/skin_geometry.h"
 
 class IniFile;
 

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <numeric>
 
-#include "app/path_rules.h"
+#include "base/paths.h"
 
 PlaylistModel::PlaylistModel(PlaylistHost& host, PlaylistPlayback& playback, TextCompare compare)
     : host_(host), playback_(playback), compare_(compare ? compare : word_sort_compare) {}

@@ -14,7 +14,7 @@
 #include "playlist/list_files.h"
 #include "playlist/list_row.h"
 #include "playlist/text_compare.h"
-#include "plugins/plugin_module.h"
+#include "base/file_info.h"
 
 struct DirEntry {
     std::string name;
@@ -35,6 +35,16 @@ class PlaylistHost {
     virtual void error_box(const std::string& text) = 0;
     virtual void process_messages() {}
     virtual bool terminating() { return false; }
+};
+
+// What a playlist entry brings to playback.
+struct PlaylistEntry {
+    std::string title, artist, album, year;
+    int32_t volume = 0;
+    int32_t fade_in = 0;   // seconds
+    int32_t fade_out = 0;  // seconds
+    std::string working_file;
+    int32_t record = 0;
 };
 
 // What the playlist needs of playback control.
@@ -104,6 +114,15 @@ class PlaylistModel {
     void AddFolderRecursive(const std::string& folder, const std::string& mask);
 
     // Playing.
+    // A list file becomes the list in view and plays from its first entry.
+    void play_list_file(const std::string& path);
+    // An M3U list imported into a new list, then played from its first entry.
+    void play_m3u_file(const std::string& path);
+    // "&New": an empty working list in the working folder is the list in view.
+    void new_list();
+    // The record of the entry being started, as playback takes it; false
+    // when the row has no record or the working file cannot be read.
+    bool playing_entry(PlaylistEntry& entry) const;
     void playfromlist();
     void nextplay();
     void backplay();

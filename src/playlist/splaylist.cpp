@@ -3,11 +3,12 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
-#include "app/path_rules.h"
-#include "app/win_files.h"
-#include "settings/ini_file.h"
+#include "base/ini_file.h"
+#include "base/paths.h"
 #include "plugins/plug_eng.h"
 #include "settings/save_load_sett.h"
+#include "win/files.h"
+#include "win/handles.h"
 
 namespace {
 
@@ -15,19 +16,6 @@ constexpr UINT_PTR kEndOfTrackTimer = 1;
 constexpr int kListId = 10;
 constexpr int kTabsId = 11;
 constexpr int kTabHeight = 20;
-
-enum MenuId : UINT {
-    kListTrash = 3010,
-    kAddFile = 3020,
-    kAddDir = 3021,
-    kAddDirTree = 3022,
-    kSelectAll = 3030,
-    kSelectNone = 3031,
-    kSelectInvert = 3032,
-    kSortFirst = 3040,  // + tag 0..5
-    kDeleteSelected = 3050,
-    kDeleteAll = 3051,
-};
 
 // The system's locale-aware, case-sensitive comparison.
 int system_compare(const std::string& a, const std::string& b) {
@@ -59,17 +47,11 @@ Tsuperplaylist::~Tsuperplaylist() {
 bool Tsuperplaylist::create(HWND owner, const PlayerSettings& geometry,
                             const std::string& program_folder) {
     program_folder_ = program_folder;
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = WndProc;
-    wc.hInstance = instance_;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    RegisterClassA(&wc);
+    const win::WindowClass wc{kClassName, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr};
     // No system frame: the skin draws it.
-    hwnd_ = CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, "Playlist", WS_POPUP | WS_CLIPCHILDREN, 0,
-                            0, 275, 300, owner, nullptr, instance_, this);
-    if (!hwnd_) return false;
+    if (!create_window(instance_, wc, WS_EX_TOOLWINDOW, "Playlist", WS_POPUP | WS_CLIPCHILDREN, 0,
+                       0, 275, 300, owner))
+        return false;
     // The saved geometry, each value only when set.
     RECT r;
     GetWindowRect(hwnd_, &r);
@@ -80,17 +62,6 @@ bool Tsuperplaylist::create(HWND owner, const PlayerSettings& geometry,
     SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
     FormResize();
     return true;
-}
-
-LRESULT CALLBACK Tsuperplaylist::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* self =
-            static_cast<Tsuperplaylist*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<Tsuperplaylist*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    return self ? self->handle_message(msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
 }
 
 LRESULT Tsuperplaylist::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
@@ -107,15 +78,13 @@ LRESULT Tsuperplaylist::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ERASEBKGND:
             return 1;
         case WM_NCACTIVATE: {
-            const LRESULT r = DefWindowProcA(hwnd_, msg, wp, lp);
+            const LRESULT r = default_message(msg, wp, lp);
             active_ = wp != 0;
-            HDC dc = GetDC(hwnd_);
-            paint_title(dc);
-            ReleaseDC(hwnd_, dc);
+            repaint_title();
             return r;
         }
         case WM_LBUTTONDOWN:
-            FormMouseDown(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)));
+            FormMouseDown(win::point_of(lp).x, win::point_of(lp).y);
             return 0;
         case WM_NOTIFY:
             return on_notify(reinterpret_cast<NMHDR*>(lp));
@@ -126,41 +95,29 @@ LRESULT Tsuperplaylist::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
             if (dragging_)
                 SetCursor(LoadCursor(nullptr, IDC_HAND));
             else
-                FormMouseMove(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)),
-                              (wp & MK_LBUTTON) != 0);
+                FormMouseMove(win::point_of(lp).x, win::point_of(lp).y, (wp & MK_LBUTTON) != 0);
             return 0;
         case WM_LBUTTONUP:
             if (dragging_) {
-                POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+                POINT p = win::point_of(lp);
                 ClientToScreen(hwnd_, &p);
                 finish_drag(p);
             } else {
-                FormMouseUp(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)));
+                FormMouseUp(win::point_of(lp).x, win::point_of(lp).y);
             }
             return 0;
         case WM_CAPTURECHANGED:
             dragging_ = false;
             return 0;
         case WM_CONTEXTMENU: {
-            POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+            POINT p = win::point_of(lp);
             if (p.x == -1 && p.y == -1) GetCursorPos(&p);
             show_menu(p);
             return 0;
         }
-        case WM_COMMAND: {
-            const UINT id = LOWORD(wp);
-            if (id == kListTrash) model_.toggle_list_trash();
-            if (id == kAddFile) ButtonAdd_OnClick();
-            if (id == kAddDir || id == kAddDirTree) add_folder(id == kAddDirTree);
-            if (id == kSelectAll) model_.select_all();
-            if (id == kSelectNone) model_.select_none();
-            if (id == kSelectInvert) model_.select_invert();
-            if (id >= kSortFirst && id < kSortFirst + 6)
-                model_.srt_menu_nameClick(static_cast<int>(id - kSortFirst));
-            if (id == kDeleteSelected) model_.delete_selected();
-            if (id == kDeleteAll) model_.delete_all();
+        case WM_COMMAND:
+            run_command(static_cast<Command>(LOWORD(wp)));
             return 0;
-        }
         case WM_CLOSE:
             // The close button hides the list; the main window shows it again.
             set_visible(false);
@@ -168,7 +125,47 @@ LRESULT Tsuperplaylist::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
         default:
             break;
     }
-    return DefWindowProcA(hwnd_, msg, wp, lp);
+    return default_message(msg, wp, lp);
+}
+
+void Tsuperplaylist::run_command(Command id) {
+    switch (id) {
+        case Command::ListTrash:
+            model_.toggle_list_trash();
+            break;
+        case Command::AddFile:
+            ButtonAdd_OnClick();
+            break;
+        case Command::AddDir:
+        case Command::AddDirTree:
+            add_folder(id == Command::AddDirTree);
+            break;
+        case Command::SelectAll:
+            model_.select_all();
+            break;
+        case Command::SelectNone:
+            model_.select_none();
+            break;
+        case Command::SelectInvert:
+            model_.select_invert();
+            break;
+        case Command::SortName:
+        case Command::SortTrack:
+        case Command::SortAlbum:
+        case Command::SortYear:
+        case Command::SortFormat:
+        case Command::SortFile:
+            model_.srt_menu_nameClick(static_cast<int>(index_in(id, Command::SortName)));
+            break;
+        case Command::DeleteSelected:
+            model_.delete_selected();
+            break;
+        case Command::DeleteAll:
+            model_.delete_all();
+            break;
+        default:
+            break;
+    }
 }
 
 void Tsuperplaylist::FormCreate() {
@@ -237,6 +234,11 @@ void Tsuperplaylist::paint_title(HDC dc) {
                       layout_.close);
 }
 
+void Tsuperplaylist::repaint_title() {
+    win::WindowDC dc(hwnd_);
+    paint_title(dc);
+}
+
 void Tsuperplaylist::paint_tool(HDC dc, int i, bool over) {
     if (skin_.Empty()) return;
     const ToolTile& t = layout_.tools[i];
@@ -248,9 +250,7 @@ void Tsuperplaylist::paint_frame(HDC dc) {
         // Without its bitmap the frame is a plain dark surround.
         RECT r;
         GetClientRect(hwnd_, &r);
-        HBRUSH b = CreateSolidBrush(RGB(38, 44, 56));
-        FillRect(dc, &r, b);
-        DeleteObject(b);
+        win::fill_rect(dc, r, RGB(38, 44, 56));
         return;
     }
     paint_title(dc);
@@ -268,27 +268,20 @@ void Tsuperplaylist::paint_frame(HDC dc) {
     if (page_ == 1) {
         RECT r;
         GetClientRect(hwnd_, &r);
-        RECT area{10, 52, r.right - 10, r.bottom - 10};
-        HBRUSH b = CreateSolidBrush(colors_.List_color);
-        FillRect(dc, &area, b);
-        DeleteObject(b);
+        win::fill_rect(dc, RECT{10, 52, r.right - 10, r.bottom - 10}, colors_.List_color);
     }
 }
 
 void Tsuperplaylist::FormPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd_, &ps);
+    win::PaintDC dc(hwnd_);
     paint_frame(dc);
-    EndPaint(hwnd_, &ps);
 }
 
 void Tsuperplaylist::FormMouseDown(int x, int y) {
     SetCapture(hwnd_);
     if (hit_frame(layout_, x, y).part == FrameHit::Close) {
         close_pressed_ = true;
-        HDC dc = GetDC(hwnd_);
-        paint_title(dc);
-        ReleaseDC(hwnd_, dc);
+        repaint_title();
     }
 }
 
@@ -311,11 +304,10 @@ void Tsuperplaylist::FormMouseMove(int x, int y, bool left_down) {
     }
     const int over = hit.part == FrameHit::Tool ? static_cast<int>(hit.tool) : -1;
     if (over != hover_tool_) {
-        HDC dc = GetDC(hwnd_);
+        win::WindowDC dc(hwnd_);
         if (hover_tool_ >= 0) paint_tool(dc, hover_tool_, false);
         hover_tool_ = over;
         if (over >= 0) paint_tool(dc, over, true);
-        ReleaseDC(hwnd_, dc);
     }
 }
 
@@ -328,9 +320,7 @@ void Tsuperplaylist::FormMouseUp(int x, int y) {
     if (hit.part == FrameHit::PlaylistButton) list_butClick();
     if (hit.part == FrameHit::Tool) open_tool_menu(hit.tool);
     if (was_pressed) {
-        HDC dc = GetDC(hwnd_);
-        paint_title(dc);
-        ReleaseDC(hwnd_, dc);
+        repaint_title();
         if (hit.part == FrameHit::Close) set_visible(false);
     }
 }
@@ -353,10 +343,7 @@ void Tsuperplaylist::open_tool_menu(ToolButton which) {
     const SkinRect& d = layout_.tool(which).dest;
     POINT p{d.left, d.bottom};
     ClientToScreen(hwnd_, &p);
-    HMENU menu = build_menu(which);
-    SetForegroundWindow(hwnd_);
-    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN, p.x, p.y, 0, hwnd_, nullptr);
-    DestroyMenu(menu);
+    build_menu(which).track(hwnd_, p, TPM_LEFTALIGN | TPM_TOPALIGN);
 }
 
 void Tsuperplaylist::apply_columns(const DialogSettings& d) {
@@ -437,38 +424,23 @@ void Tsuperplaylist::finish_drag(POINT screen_pt) {
     model_.move_selected(target >= 0 ? target : model_.count());
 }
 
-HMENU Tsuperplaylist::build_menu(ToolButton which) {
-    HMENU m = CreatePopupMenu();
-    switch (which) {
-        case ToolButton::List:
-            AppendMenuA(m, MF_STRING, kListTrash, "List/Trash bar");
-            break;
-        case ToolButton::Add:
-            AppendMenuA(m, MF_STRING, kAddFile, "&File");
-            AppendMenuA(m, MF_STRING, kAddDir, "&Directory");
-            AppendMenuA(m, MF_STRING, kAddDirTree, "Directory with &subfolders");
-            break;
-        case ToolButton::Select:
-            AppendMenuA(m, MF_STRING, kSelectAll, "All");
-            AppendMenuA(m, MF_STRING, kSelectNone, "None");
-            AppendMenuA(m, MF_STRING, kSelectInvert, "Invert");
-            break;
-        case ToolButton::Sort: {
-            const char* const sorts[6] = {"Name", "Track", "Album", "Year", "Format", "File"};
-            for (UINT i = 0; i < 6; ++i) AppendMenuA(m, MF_STRING, kSortFirst + i, sorts[i]);
-            break;
-        }
-        case ToolButton::Delete:
-            AppendMenuA(m, MF_STRING, kDeleteSelected, "Selected");
-            AppendMenuA(m, MF_STRING, kDeleteAll, "All");
-            break;
-    }
+win::PopupMenu Tsuperplaylist::build_menu(ToolButton which) {
+    static constexpr Command kItems[][6] = {
+        {Command::ListTrash},
+        {Command::AddFile, Command::AddDir, Command::AddDirTree},
+        {Command::SelectAll, Command::SelectNone, Command::SelectInvert},
+        {Command::SortName, Command::SortTrack, Command::SortAlbum, Command::SortYear,
+         Command::SortFormat, Command::SortFile},
+        {Command::DeleteSelected, Command::DeleteAll},
+    };
+    win::PopupMenu m;
+    for (Command c : kItems[static_cast<int>(which)])
+        if (c != Command::None) m.add(id_of(c), command_caption(c));
     return m;
 }
 
 // Right-click on the list: the five tool menus in one.
 void Tsuperplaylist::show_menu(POINT at) {
-    HMENU menu = CreatePopupMenu();
     const struct {
         ToolButton b;
         const char* caption;
@@ -477,11 +449,9 @@ void Tsuperplaylist::show_menu(POINT at) {
                  {ToolButton::Select, "Select"},
                  {ToolButton::Sort, "Sort"},
                  {ToolButton::Delete, "Delete"}};
-    for (const auto& i : items)
-        AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(build_menu(i.b)), i.caption);
-    SetForegroundWindow(hwnd_);
-    TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr);
-    DestroyMenu(menu);  // and its submenus
+    win::PopupMenu menu;
+    for (const auto& i : items) menu.add_popup(build_menu(i.b), i.caption);
+    menu.track(hwnd_, at, TPM_RIGHTBUTTON);
 }
 
 void Tsuperplaylist::ButtonAdd_OnClick() {
@@ -513,8 +483,7 @@ void Tsuperplaylist::add_folder(bool recursive) {
 }
 
 bool Tsuperplaylist::file_exists(const std::string& path) {
-    const DWORD a = GetFileAttributesA(path.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+    return FileExists(path);
 }
 
 bool Tsuperplaylist::IsSupported(const std::string& path) {
@@ -533,12 +502,7 @@ std::string Tsuperplaylist::active_patterns() {
 
 std::vector<DirEntry> Tsuperplaylist::list_dir(const std::string& pattern) {
     std::vector<DirEntry> out;
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA(pattern.c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return out;
-    do out.push_back(DirEntry{fd.cFileName, (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-    while (FindNextFileA(h, &fd));
-    FindClose(h);
+    for (const FoundFile& f : find_files(pattern)) out.push_back(DirEntry{f.name, f.directory()});
     return out;
 }
 

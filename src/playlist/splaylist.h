@@ -7,6 +7,9 @@
 #include <string>
 
 #include "effects/FastDIB.h"
+#include "win/menu.h"
+#include "win/window.h"
+#include "base/commands.h"
 #include "playlist/list_skin.h"
 #include "playlist/playlist_model.h"
 
@@ -14,7 +17,7 @@ class TQEL_plugin;
 struct DialogSettings;
 struct PlayerSettings;
 
-class Tsuperplaylist : private PlaylistHost, private PlaylistView {
+class Tsuperplaylist : public win::Window, private PlaylistHost, private PlaylistView {
   public:
     static constexpr const char* kClassName = "Tsuperplaylist";
 
@@ -25,7 +28,6 @@ class Tsuperplaylist : private PlaylistHost, private PlaylistView {
 
     // program_folder ends with "\"; the skin is read from its skins\ folder.
     bool create(HWND owner, const PlayerSettings& geometry, const std::string& program_folder);
-    HWND handle() const { return hwnd_; }
     PlaylistModel& model() { return model_; }
     // Columns 2..7 shown or hidden by the settings.
     void apply_columns(const DialogSettings& d);
@@ -38,17 +40,18 @@ class Tsuperplaylist : private PlaylistHost, private PlaylistView {
     void list_butClick();
 
   private:
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT handle_message(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT handle_message(UINT msg, WPARAM wp, LPARAM lp) override;
+    void run_command(Command id);
     void FormCreate();
     void FormResize();
     LRESULT on_notify(NMHDR* n);
-    HMENU build_menu(ToolButton which);
+    win::PopupMenu build_menu(ToolButton which);
     void show_menu(POINT at);
     void open_tool_menu(ToolButton which);
     void FormPaint();
     void paint_frame(HDC dc);
     void paint_title(HDC dc);
+    void repaint_title();
     void paint_tool(HDC dc, int i, bool over);
     void Draw_List_Control(HDC dc, SkinPoint source, const SkinRect& dest);
     void Stretch_Draw_List_Control(HDC dc, const StretchTile& tile);
@@ -82,7 +85,6 @@ class Tsuperplaylist : private PlaylistHost, private PlaylistView {
     TQEL_plugin& plugins_;
     std::string& last_folder_;
     PlaylistModel model_;
-    HWND hwnd_ = nullptr;
     HWND list_ = nullptr;
     HWND tabs_ = nullptr;  // one tab: the list in view
     std::string tab_name_;

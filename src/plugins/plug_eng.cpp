@@ -2,8 +2,9 @@
 
 #include <iterator>
 
-#include "app/path_rules.h"
-#include "settings/ini_file.h"
+#include "base/paths.h"
+#include "base/text.h"
+#include "base/ini_file.h"
 
 namespace plugin_rules {
 

@@ -36,12 +36,14 @@ GuardFrame* current_frame() {
     return f;
 }
 
-void set_current_frame(GuardFrame* f) { __asm__ volatile("movl %0, %%fs:0" : : "r"(f) : "memory"); }
+void set_current_frame(GuardFrame* f) {
+    __asm__ volatile("movl %0, %%fs:0" : : "r"(f) : "memory");
+}
 
 }  // namespace
 
 extern "C" EXCEPTION_DISPOSITION __cdecl vl_guard_handler(EXCEPTION_RECORD* rec, void* frame,
-                                                           CONTEXT*, void*) {
+                                                          CONTEXT*, void*) {
     if (rec->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND))
         return ExceptionContinueSearch;
     GuardFrame* g = static_cast<GuardFrame*>(frame);

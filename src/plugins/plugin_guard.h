@@ -11,7 +11,5 @@ bool vl_guarded_call(void (*fn)(void*), void* ctx);
 template <class F>
 bool guarded(F&& f) {
     using Fn = std::remove_reference_t<F>;
-    return vl_guarded_call(
-        [](void* p) { (*static_cast<Fn*>(p))(); },
-        &f);
+    return vl_guarded_call([](void* p) { (*static_cast<Fn*>(p))(); }, &f);
 }

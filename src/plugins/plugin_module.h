@@ -7,51 +7,14 @@
 #include <string>
 #include <vector>
 
-// Host-side copy of the plugin's FileInfo record; strings are owned here.
-struct FileInfoRec {
-    int32_t file_size = 0;
-    int32_t duration = 0;
-    int32_t sample_rate = 0;
-    int32_t bitrate = 0;
-    int32_t frames = 0;
-    int32_t frame_size = 0;
-    int32_t bits_per_sample = 0;
-    int32_t channels = 0;
-    std::string channel_mode;
-    std::string ext_channel_mode;
-    std::string format;
-    int32_t copyright_flag = 0;
-    int32_t original_flag = 0;
-    int32_t crc = 0;
-    int32_t private_bit = 0;
-    std::string emphasis;
-    int32_t padding_flag = 0;
-    int32_t padding_size = 0;
-    std::string title;
-    std::string artist;
-    std::string album;
-    int32_t track = 0;
-    std::string comment;
-    std::string year;
-    std::string genre;
-
-    bool operator==(const FileInfoRec&) const = default;
-};
-
-struct DecoderInfoRec {
-    int32_t kind = 0;
-    int32_t subkind = 0;
-    std::string extensions;
-    std::string filter_description;
-    std::string display_name;
-};
+#include "base/file_info.h"
 
 // The exports a decoder plugin offers, in the order the host checks them.
 namespace vl_export {
 inline constexpr const char* kInfo = "_vl_decoder_info";
 inline constexpr const char* kPlayback[] = {
-    "_vl_decoder_initializate", "_vl_decoder_open",     "_vl_decoder_setmode",
-    "_vl_decoder_getmode",      "_vl_decoder_fileinfo", "_vl_decoder_setinfo",
+    "_vl_decoder_initializate", "_vl_decoder_open",      "_vl_decoder_setmode",
+    "_vl_decoder_getmode",      "_vl_decoder_fileinfo",  "_vl_decoder_setinfo",
     "_vl_decoder_iswavewrite",  "_vl_decoder_writewave", "_vl_decoder_channel"};
 inline constexpr const char* kQuickInfo[] = {"_vl_decoder_quickinfo", "_vl_decoder_setinfoto"};
 }  // namespace vl_export
@@ -60,7 +23,7 @@ inline constexpr const char* kQuickInfo[] = {"_vl_decoder_quickinfo", "_vl_decod
 // plugin faulted (or the export is missing), and the out values are then
 // left as they were.
 class PluginModule {
-public:
+  public:
     virtual ~PluginModule() = default;
     virtual bool has_export(const char* name) = 0;
     virtual bool info(DecoderInfoRec& out) = 0;
@@ -78,7 +41,7 @@ public:
 };
 
 class ModuleLoader {
-public:
+  public:
     virtual ~ModuleLoader() = default;
     // nullptr when the DLL can't be loaded. A probe module is unloaded when
     // destroyed; other modules stay loaded until the process ends.
@@ -94,7 +57,7 @@ public:
 };
 
 class MessageBoxes {
-public:
+  public:
     virtual ~MessageBoxes() = default;
     // A modal, owner-less box captioned "Error" with an OK button.
     virtual void error(const std::string& text) = 0;

@@ -2,10 +2,13 @@
 
 #include "plugins/plugin_guard.h"
 #include "plugins/vl_decoder.h"
+#include "win/files.h"
 
 namespace {
 
-std::string text_of(const char* s) { return s ? std::string(s) : std::string(); }
+std::string text_of(const char* s) {
+    return s ? std::string(s) : std::string();
+}
 
 FileInfoRec copy_info(const FileInfo& f) {
     FileInfoRec r;
@@ -51,7 +54,7 @@ FileInfo tag_record(const FileInfoRec& tags) {
 }
 
 class Win32PluginModule : public PluginModule {
-public:
+  public:
     Win32PluginModule(HMODULE h, bool probe) : h_(h), probe_(probe) {}
     ~Win32PluginModule() override {
         if (probe_) guarded([&] { FreeLibrary(h_); });
@@ -116,8 +119,8 @@ public:
         return guarded([&] { result = (fn(f) & 0xFF) != 0; });
     }
 
-    bool channel(int32_t count, int16_t* samples, uint8_t* flag_a, uint8_t* flag_b,
-                 uint8_t* flag_c, uint8_t* new_data) override {
+    bool channel(int32_t count, int16_t* samples, uint8_t* flag_a, uint8_t* flag_b, uint8_t* flag_c,
+                 uint8_t* new_data) override {
         auto fn = proc<vl_decoder_channel_fn>("_vl_decoder_channel");
         return fn && guarded([&] { fn(count, samples, flag_a, flag_b, flag_c, new_data); });
     }
@@ -139,7 +142,7 @@ public:
         return guarded([&] { result = (fn(path.c_str(), f) & 0xFF) != 0; });
     }
 
-private:
+  private:
     template <class Fn = void*>
     Fn proc(const char* name) {
         return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(h_, name)));
@@ -164,20 +167,11 @@ void Win32ModuleLoader::set_current_directory(const std::string& folder) {
 
 std::vector<std::string> Win32ModuleLoader::find_files(const std::string& folder,
                                                        const std::string& mask) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((folder + mask).c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(fd.cFileName);
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-    return names;
+    return find_file_names(folder + mask);
 }
 
 bool Win32ModuleLoader::file_exists(const std::string& path) {
-    DWORD a = GetFileAttributesA(path.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+    return FileExists(path);
 }
 
 int32_t Win32ModuleLoader::app_window() {

@@ -6,7 +6,7 @@
 #include "plugins/plugin_module.h"
 
 class Win32ModuleLoader : public ModuleLoader {
-public:
+  public:
     explicit Win32ModuleLoader(HWND app_window = nullptr) : app_window_(app_window) {}
     void set_app_window(HWND w) { app_window_ = w; }
 
@@ -17,11 +17,11 @@ public:
     bool file_exists(const std::string& path) override;
     int32_t app_window() override;
 
-private:
+  private:
     HWND app_window_;
 };
 
 class Win32MessageBoxes : public MessageBoxes {
-public:
+  public:
     void error(const std::string& text) override;
 };

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "app/path_rules.h"
-#include "settings/ini_file.h"
+#include "base/paths.h"
+#include "base/ini_file.h"
 
 void TStudio::LoadStudios() {
     IniFile ini = IniFile::load(ini_path());

@@ -6,7 +6,7 @@
 #include <vector>
 
 class TStudio {
-public:
+  public:
     // Starts a program: (file name, parameters, working folder). Result ignored.
     using Launcher =
         std::function<void(const std::string&, const std::string&, const std::string&)>;

@@ -26,9 +26,9 @@ extern "C" {
 typedef struct DecoderInfo {
     int32_t kind;
     int32_t subkind;
-    const char *extensions;         /* "*.wav;*.wave;" - each pattern followed by ';' */
-    const char *filter_description; /* text in the open-file dialogs' filter list */
-    const char *display_name;       /* the plugin's name */
+    const char* extensions;         /* "*.wav;*.wave;" - each pattern followed by ';' */
+    const char* filter_description; /* text in the open-file dialogs' filter list */
+    const char* display_name;       /* the plugin's name */
 } DecoderInfo;
 
 /* Integer fields: negative = not supported. Flags: -1 not supported, 0 no, 1 yes. */
@@ -41,23 +41,23 @@ typedef struct FileInfo {
     int32_t frame_size;
     int32_t bits_per_sample;
     int32_t channels;
-    const char *channel_mode;
-    const char *ext_channel_mode;
-    const char *format;
+    const char* channel_mode;
+    const char* ext_channel_mode;
+    const char* format;
     int32_t copyright_flag;
     int32_t original_flag;
     int32_t crc;
     int32_t private_bit;
-    const char *emphasis;
+    const char* emphasis;
     int32_t padding_flag;
     int32_t padding_size;
-    const char *title;
-    const char *artist;
-    const char *album;
+    const char* title;
+    const char* artist;
+    const char* album;
     int32_t track;
-    const char *comment;
-    const char *year;
-    const char *genre;
+    const char* comment;
+    const char* year;
+    const char* genre;
 } FileInfo;
 
 /* _vl_decoder_initializate codes */
@@ -94,17 +94,17 @@ typedef struct FileInfo {
 /* Booleans are tested on their low 8 bits. */
 typedef int32_t vl_bool;
 
-typedef void(VL_CALL *vl_decoder_info_fn)(DecoderInfo *info);
-typedef void(VL_CALL *vl_decoder_initializate_fn)(int32_t code, int32_t param);
-typedef void(VL_CALL *vl_decoder_open_fn)(const char *path);
-typedef int32_t(VL_CALL *vl_decoder_setmode_fn)(int32_t code, int32_t param);
-typedef int32_t(VL_CALL *vl_decoder_getmode_fn)(int32_t code);
-typedef vl_bool(VL_CALL *vl_decoder_fileinfo_fn)(FileInfo *info);
-typedef vl_bool(VL_CALL *vl_decoder_setinfo_fn)(FileInfo info);
-typedef void(VL_CALL *vl_decoder_channel_fn)(int32_t count, int16_t *samples, uint8_t *flag_a,
-                                             uint8_t *flag_b, uint8_t *flag_c, uint8_t *new_data);
-typedef void(VL_CALL *vl_decoder_quickinfo_fn)(const char *path, FileInfo *info);
-typedef vl_bool(VL_CALL *vl_decoder_setinfoto_fn)(const char *path, FileInfo info);
+typedef void(VL_CALL* vl_decoder_info_fn)(DecoderInfo* info);
+typedef void(VL_CALL* vl_decoder_initializate_fn)(int32_t code, int32_t param);
+typedef void(VL_CALL* vl_decoder_open_fn)(const char* path);
+typedef int32_t(VL_CALL* vl_decoder_setmode_fn)(int32_t code, int32_t param);
+typedef int32_t(VL_CALL* vl_decoder_getmode_fn)(int32_t code);
+typedef vl_bool(VL_CALL* vl_decoder_fileinfo_fn)(FileInfo* info);
+typedef vl_bool(VL_CALL* vl_decoder_setinfo_fn)(FileInfo info);
+typedef void(VL_CALL* vl_decoder_channel_fn)(int32_t count, int16_t* samples, uint8_t* flag_a,
+                                             uint8_t* flag_b, uint8_t* flag_c, uint8_t* new_data);
+typedef void(VL_CALL* vl_decoder_quickinfo_fn)(const char* path, FileInfo* info);
+typedef vl_bool(VL_CALL* vl_decoder_setinfoto_fn)(const char* path, FileInfo info);
 /* _vl_decoder_iswavewrite and _vl_decoder_writewave must be exported; the host never calls them. */
 
 #ifdef __cplusplus

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "settings/save_load_sett.h"
+#include "win/handles.h"
 
 namespace {
 
@@ -15,23 +16,24 @@ std::string key_of(const std::string& section) {
 
 bool write_value(const std::string& section, const std::string& name, DWORD type, const BYTE* data,
                  DWORD size) {
-    HKEY key = nullptr;
+    HKEY raw = nullptr;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, key_of(section).c_str(), 0, nullptr, 0, KEY_WRITE,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS)
+                        nullptr, &raw, nullptr) != ERROR_SUCCESS)
         return false;
-    const bool ok = RegSetValueExA(key, name.c_str(), 0, type, data, size) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return ok;
+    const win::RegKey key(raw);
+    return RegSetValueExA(key.get(), name.c_str(), 0, type, data, size) == ERROR_SUCCESS;
 }
 
 }  // namespace
 
 KeyStore::Kind RegistryKeyStore::read(const std::string& section, const std::string& name,
                                       uint32_t& dword, std::string& text) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, key_of(section).c_str(), 0, KEY_READ, &key) !=
+    HKEY raw = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key_of(section).c_str(), 0, KEY_READ, &raw) !=
         ERROR_SUCCESS)
         return Kind::Missing;
+    const win::RegKey owner(raw);
+    HKEY key = owner.get();
     Kind kind = Kind::Missing;
     DWORD type = 0, size = 0;
     if (RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
@@ -52,7 +54,6 @@ KeyStore::Kind RegistryKeyStore::read(const std::string& section, const std::str
             }
         }
     }
-    RegCloseKey(key);
     return kind;
 }
 

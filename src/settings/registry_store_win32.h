@@ -1,7 +1,7 @@
 // Settings in HKEY_CURRENT_USER under the player's root key.
 #pragma once
 
-#include "settings/key_store.h"
+#include "base/key_store.h"
 
 class RegistryKeyStore : public KeyStore {
   public:

@@ -1,6 +1,6 @@
 #include "settings/save_load_sett.h"
 
-#include "app/path_rules.h"
+#include "base/text.h"
 
 namespace {
 
@@ -259,52 +259,4 @@ std::array<uint8_t, 3> color_to_bgr(uint32_t c) {
 uint32_t bgr_to_color(const std::array<uint8_t, 3>& bgr) {
     return static_cast<uint32_t>(bgr[2]) | static_cast<uint32_t>(bgr[1]) << 8 |
            static_cast<uint32_t>(bgr[0]) << 16;
-}
-
-MemoryKeyStore::Kind MemoryKeyStore::read(const std::string& section, const std::string& name,
-                                          uint32_t& dword, std::string& text) {
-    const Value* v = find(section, name);
-    if (!v) return Kind::Missing;
-    dword = v->dword;
-    text = v->text;
-    return v->kind;
-}
-
-bool MemoryKeyStore::write_dword(const std::string& section, const std::string& name,
-                                 uint32_t value) {
-    if (fail_writes) return false;
-    put(section, name, Value{Kind::Dword, value, {}});
-    return true;
-}
-
-bool MemoryKeyStore::write_string(const std::string& section, const std::string& name,
-                                  const std::string& value) {
-    if (fail_writes) return false;
-    put(section, name, Value{Kind::String, 0, value});
-    return true;
-}
-
-void MemoryKeyStore::put(const std::string& section, const std::string& name, Value v) {
-    sections_[fold(section)][fold(name)] = std::move(v);
-}
-
-void MemoryKeyStore::erase(const std::string& section, const std::string& name) {
-    auto s = sections_.find(fold(section));
-    if (s != sections_.end()) s->second.erase(fold(name));
-}
-
-bool MemoryKeyStore::has_section(const std::string& section) const {
-    return sections_.count(fold(section)) != 0;
-}
-
-const MemoryKeyStore::Value* MemoryKeyStore::find(const std::string& section,
-                                                  const std::string& name) const {
-    auto s = sections_.find(fold(section));
-    if (s == sections_.end()) return nullptr;
-    auto v = s->second.find(fold(name));
-    return v == s->second.end() ? nullptr : &v->second;
-}
-
-std::string MemoryKeyStore::fold(const std::string& s) {
-    return upper_text(s);
 }

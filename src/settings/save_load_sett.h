@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/key_store.h"
+#include "base/key_store.h"
 
 inline constexpr const char* kSettingsRoot = "Software\\Dunmoor\\VELTRona\\";
 

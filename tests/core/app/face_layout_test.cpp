@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "effects/FastDIB.h"
-#include "settings/ini_file.h"
+#include "base/ini_file.h"
 
 namespace {
 

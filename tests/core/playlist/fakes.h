@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/path_rules.h"
+#include "base/paths.h"
+#include "base/text.h"
 #include "playlist/playlist_model.h"
 
 class FakeHost : public PlaylistHost {

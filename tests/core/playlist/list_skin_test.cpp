@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/ini_file.h"
+#include "base/ini_file.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "fake_plugins.h"
 
-#include "app/path_rules.h"
+#include "base/paths.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // exercise their corner cases.
 #include <gtest/gtest.h>
 
-#include "settings/ini_file.h"
+#include "base/ini_file.h"
 #include "win_process.h"
 
 namespace {

@@ -1,10 +1,10 @@
-#include "settings/ini_file.h"
+#include "base/ini_file.h"
 
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 
-#include "app/path_rules.h"
+#include "base/text.h"
 
 namespace {
 

@@ -1,9 +1,24 @@
 // File-system and shell helpers of the Win32 side.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 struct HWND__;
+
+// One entry of a folder listing.
+struct FoundFile {
+    std::string name;  // no path
+    uint32_t attributes = 0;
+    long long size = 0;
+    bool directory() const { return (attributes & 0x10) != 0; }
+    bool volume_label() const { return (attributes & 0x8) != 0; }
+};
+// Every entry matching the pattern ("C:\x\*.ave"), in the file system's order.
+std::vector<FoundFile> find_files(const std::string& pattern);
+// Names of the files (not folders) matching the pattern.
+std::vector<std::string> find_file_names(const std::string& pattern);
 
 bool DirectoryExists(const std::string& path);
 bool FileExists(const std::string& path);

@@ -1,10 +1,10 @@
-#include "app/win_files.h"
+#include "win/files.h"
 
 #include <windows.h>
 #include <commdlg.h>
 #include <shellapi.h>
 
-#include "app/path_rules.h"
+#include "base/paths.h"
 
 bool DirectoryExists(const std::string& path) {
     DWORD a = GetFileAttributesA(path.c_str());
@@ -16,14 +16,51 @@ bool FileExists(const std::string& path) {
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+namespace {
+
+// FindFirstFileA/FindNextFileA with FindClose at the end of the scope.
+class FileSearch {
+  public:
+    explicit FileSearch(const std::string& pattern) : h_(FindFirstFileA(pattern.c_str(), &data_)) {}
+    FileSearch(const FileSearch&) = delete;
+    FileSearch& operator=(const FileSearch&) = delete;
+    ~FileSearch() {
+        if (h_ != INVALID_HANDLE_VALUE) FindClose(h_);
+    }
+    // The current entry, or false when there is none (left).
+    bool found() const { return h_ != INVALID_HANDLE_VALUE && !done_; }
+    FoundFile entry() const {
+        return FoundFile{data_.cFileName, data_.dwFileAttributes,
+                         (static_cast<long long>(data_.nFileSizeHigh) << 32) | data_.nFileSizeLow};
+    }
+    void next() { done_ = !FindNextFileA(h_, &data_); }
+
+  private:
+    WIN32_FIND_DATAA data_{};
+    HANDLE h_;
+    bool done_ = false;
+};
+
+}  // namespace
+
+std::vector<FoundFile> find_files(const std::string& pattern) {
+    std::vector<FoundFile> out;
+    for (FileSearch s(pattern); s.found(); s.next()) out.push_back(s.entry());
+    return out;
+}
+
+std::vector<std::string> find_file_names(const std::string& pattern) {
+    std::vector<std::string> names;
+    for (FileSearch s(pattern); s.found(); s.next())
+        if (!s.entry().directory()) names.push_back(s.entry().name);
+    return names;
+}
+
 long long file_size(const std::string& path) {
     char full[MAX_PATH];
     if (!GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr)) return -1;
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA(full, &fd);
-    if (h == INVALID_HANDLE_VALUE) return -1;
-    FindClose(h);
-    return (static_cast<long long>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
+    FileSearch s(full);
+    return s.found() ? s.entry().size : -1;
 }
 
 std::string oem_text(const std::string& text) {
@@ -34,16 +71,8 @@ std::string oem_text(const std::string& text) {
 
 void delete_working_folder(const std::string& folder) {
     const std::string dir = with_backslash(folder);
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((dir + "*.*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            // 0x8 is the volume-label attribute.
-            if (!(fd.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | 0x8)))
-                DeleteFileA((dir + fd.cFileName).c_str());
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
-    }
+    for (const FoundFile& f : find_files(dir + "*.*"))
+        if (!f.directory() && !f.volume_label()) DeleteFileA((dir + f.name).c_str());
     RemoveDirectoryA(dir.c_str());
 }
 

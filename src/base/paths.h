@@ -1,13 +1,10 @@
-// Path and text helpers shared by every subsystem. Paths are Windows paths
+// Path helpers shared by every subsystem. Paths are Windows paths
 // in the ANSI code page; "\" ends every folder value.
 #pragma once
 
 #include <functional>
 #include <string>
 #include <string_view>
-
-std::string upper_text(std::string_view s);
-bool equals_nocase(std::string_view a, std::string_view b);
 
 std::string with_backslash(std::string_view folder);
 // Folder part of a path (up to the last "\", "/" or ":"), ending in "\".
@@ -30,11 +27,6 @@ std::string unique_file_name(std::string_view old_path, std::string_view new_bas
                              const std::function<bool(const std::string&)>& exists,
                              std::string_view extra_chars = "., '",
                              std::string_view replacement = "_");
-
-// -1 "Not supported", 0 "No", 1 "Yes"; other values leave target unchanged.
-void yes_no_text(int value, std::string& target);
-// Negative: "Not supported"; otherwise the decimal digits.
-std::string number_text(long long value);
 
 // A path given relative to start_folder made absolute: "a.mp3" and "..\a.mp3"
 // against the folder, "\a.mp3" against its drive; full paths unchanged.

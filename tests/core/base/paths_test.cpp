@@ -2,7 +2,8 @@
 
 #include <set>
 
-#include "app/path_rules.h"
+#include "base/paths.h"
+#include "base/text.h"
 
 namespace {
 

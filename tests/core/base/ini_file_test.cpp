@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "settings/ini_file.h"
+#include "base/ini_file.h"
 
 namespace {
 

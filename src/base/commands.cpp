@@ -1,0 +1,64 @@
+#include "base/commands.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+constexpr CommandInfo kCommands[] = {
+    {Command::Exit, "Exit"},
+    {Command::Open, "Open file..."},
+    {Command::Play, "Play"},
+    {Command::Pause, "Pause"},
+    {Command::Stop, "Stop"},
+    {Command::Rewind, "Rewind 10 s"},
+    {Command::Forward, "Forward 10 s"},
+    {Command::DecoderOptions, "Decoder options"},
+    {Command::Previous, "Previous"},
+    {Command::Next, "Next"},
+    {Command::Playlist, "PlayList"},
+    {Command::VolumeUp, ""},
+    {Command::VolumeDown, ""},
+    {Command::MainMenu, ""},
+    {Command::OptionsMenu, ""},
+    {Command::StudioMenu, "Studios"},
+    {Command::VideoMenu, "Video Effects"},
+    {Command::ListMenu, "List entries"},
+    {Command::FileInfo, "File Info"},
+    {Command::Minimise, ""},
+    {Command::FaceSize, ""},
+    {Command::StayOnTop, ""},
+    {Command::VideoNone, "None"},
+    {Command::VideoDots, "Dots scope"},
+    {Command::VideoLines, "Lines scope"},
+    {Command::VideoSolid, "Solid scope"},
+    {Command::ListTrash, "List/Trash bar"},
+    {Command::AddFile, "&File"},
+    {Command::AddDir, "&Directory"},
+    {Command::AddDirTree, "Directory with &subfolders"},
+    {Command::SelectAll, "All"},
+    {Command::SelectNone, "None"},
+    {Command::SelectInvert, "Invert"},
+    {Command::SortName, "Name"},
+    {Command::SortTrack, "Track"},
+    {Command::SortAlbum, "Album"},
+    {Command::SortYear, "Year"},
+    {Command::SortFormat, "Format"},
+    {Command::SortFile, "File"},
+    {Command::DeleteSelected, "Selected"},
+    {Command::DeleteAll, "All"},
+};
+
+}  // namespace
+
+const CommandInfo* command_table(unsigned& count) {
+    count = static_cast<unsigned>(std::size(kCommands));
+    return kCommands;
+}
+
+const char* command_caption(Command id) {
+    const auto* end = std::end(kCommands);
+    const auto* it = std::lower_bound(std::begin(kCommands), end, id,
+                                      [](const CommandInfo& c, Command v) { return c.id < v; });
+    return it != end && it->id == id ? it->caption : "";
+}
