@@ -7,7 +7,7 @@
 namespace {
 
 class RecordingHost : public ActivationHost {
-public:
+  public:
     std::set<std::string> files;
     std::vector<std::string> calls;
     bool file_exists(const std::string& p) override { return files.count(p) > 0; }
@@ -21,7 +21,7 @@ public:
 };
 
 class Activation : public ::testing::Test {
-protected:
+  protected:
     PlayerCore core;
     RecordingHost host;
     void SetUp() override {
@@ -65,7 +65,8 @@ TEST_F(Activation, MediaFileIsPlayedAndTheDefaultListStillLoads) {
     core.started_from_playlist = true;
     core.activate("C:\\song.xyz", false, host);
     EXPECT_FALSE(core.started_from_playlist);
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"media C:\\song.xyz", "new", "console", "hide"}));
+    EXPECT_EQ(host.calls,
+              (std::vector<std::string>{"media C:\\song.xyz", "new", "console", "hide"}));
 }
 
 TEST_F(Activation, NoArgumentAndNoDefaultListCreatesANewList) {

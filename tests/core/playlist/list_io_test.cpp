@@ -230,3 +230,31 @@ TEST_F(ListIoTest, UnopenableM3uShowsTheError) {
     EXPECT_TRUE(model.ImportM3U(f));
     EXPECT_EQ(model.count(), 1);
 }
+
+namespace {
+
+TEST_F(ListIoTest, AListFilePlaysFromItsFirstEntryWithTheRecordsValues) {
+    const std::string list = dir.file("two.vl2");
+    ASSERT_TRUE(CreateEmptyList(list));
+    for (const char* name : {"a.mp3", "b.mp3"}) {
+        host.files.insert(dir.file(name));
+        ListRecord r = record(dir.file(name), "Artist");
+        r.volume = 70;
+        r.fade_in = 3;
+        ASSERT_GT(AppendRecord(list, r), 0);
+    }
+    model.play_list_file(list);
+    ASSERT_GE(playback.journal.size(), 2u);
+    EXPECT_EQ(playback.journal[0], "load " + dir.file("a.mp3"));
+    PlaylistEntry e;
+    ASSERT_TRUE(model.playing_entry(e));
+    EXPECT_EQ(e.artist, "Artist");
+    EXPECT_EQ(e.volume, 70);
+    EXPECT_EQ(e.fade_in, 3);
+    EXPECT_EQ(e.working_file, model.current_file);
+    // A record cut off the working file gives no entry rather than stale values.
+    std::filesystem::resize_file(model.current_file, 0);
+    EXPECT_FALSE(model.playing_entry(e));
+}
+
+}  // namespace

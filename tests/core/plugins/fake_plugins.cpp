@@ -5,7 +5,7 @@
 namespace {
 
 class FakeModule : public PluginModule {
-public:
+  public:
     FakeModule(FakeLoader& l, std::string name) : l_(l), name_(std::move(name)) {}
     FakeDll& dll() { return l_.dlls[name_]; }
 
@@ -60,7 +60,7 @@ public:
         return true;
     }
 
-private:
+  private:
     FakeLoader& l_;
     std::string name_;
 };

@@ -9,7 +9,7 @@
 namespace {
 
 class Registry : public ::testing::Test {
-protected:
+  protected:
     FakeLoader fake;
     TQEL_plugin reg{fake, fake};
 
@@ -32,13 +32,18 @@ TEST_F(Registry, LaterPluginWinsAndEarlierIsReleasedFirst) {
     fake.add("vl_b.dll");
     scan();
     reg.Decoders.OpenForPlayback("C:\\m\\x.mp3");
-    const std::vector<std::string> want = {
-        "cd C:\\VL\\codecs\\",        "load vl_a.dll",
-        "vl_a.dll initializate 0 77", "vl_a.dll initializate 2 0",
-        "vl_a.dll open C:\\m\\x.mp3", "cd C:\\VL\\codecs\\",
-        "vl_a.dll initializate 3 0",  "vl_a.dll initializate 1 0",
-        "load vl_b.dll",              "vl_b.dll initializate 0 77",
-        "vl_b.dll initializate 2 0",  "vl_b.dll open C:\\m\\x.mp3"};
+    const std::vector<std::string> want = {"cd C:\\VL\\codecs\\",
+                                           "load vl_a.dll",
+                                           "vl_a.dll initializate 0 77",
+                                           "vl_a.dll initializate 2 0",
+                                           "vl_a.dll open C:\\m\\x.mp3",
+                                           "cd C:\\VL\\codecs\\",
+                                           "vl_a.dll initializate 3 0",
+                                           "vl_a.dll initializate 1 0",
+                                           "load vl_b.dll",
+                                           "vl_b.dll initializate 0 77",
+                                           "vl_b.dll initializate 2 0",
+                                           "vl_b.dll open C:\\m\\x.mp3"};
     EXPECT_EQ(fake.journal, want);
     EXPECT_EQ(reg.Decoders.BoundFileName(), "vl_b.dll");
     EXPECT_TRUE(fake.boxes.empty());
@@ -61,7 +66,8 @@ TEST_F(Registry, DiscoveryReportsUnloadableDllsAndMissingInfo) {
     EXPECT_EQ(reg.Decoders.FileNames, std::vector<std::string>{"vl_ok.dll"});
     ASSERT_EQ(fake.boxes.size(), 2u);
     EXPECT_EQ(fake.boxes[0], "Error initialisation plugin C:\\VL\\plugins\\vl_bad.dll");
-    EXPECT_EQ(fake.boxes[1], "Error initialisation plugin! :-(\r\nInvalid function - _vl_decoder_info");
+    EXPECT_EQ(fake.boxes[1],
+              "Error initialisation plugin! :-(\r\nInvalid function - _vl_decoder_info");
 }
 
 TEST_F(Registry, FaultInInfoSkipsThePlugin) {
@@ -143,7 +149,8 @@ TEST_F(Registry, MissingExportIsReportedOnEveryOpenAndTheRestStillWorks) {
     scan();
     reg.Decoders.OpenForPlayback("x.mp3");
     reg.Decoders.OpenForPlayback("y.mp3");
-    const std::string msg = "Error initialisation plugin! :-(\r\nInvalid function - _vl_decoder_writewave";
+    const std::string msg =
+        "Error initialisation plugin! :-(\r\nInvalid function - _vl_decoder_writewave";
     EXPECT_EQ(fake.boxes, (std::vector<std::string>{msg, msg}));
     EXPECT_EQ(reg.Decoders.Play(), 1);
 }

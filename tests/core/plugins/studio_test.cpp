@@ -9,7 +9,7 @@
 namespace {
 
 class Studios : public ::testing::Test {
-protected:
+  protected:
     std::string dir = ::testing::TempDir() + "studios_test/";
     TStudio studios;
 
@@ -29,8 +29,9 @@ protected:
 };
 
 TEST_F(Studios, LoadingStopsAtTheFirstGap) {
-    write_ini("[Main]\nName0=Edit\nExe0=C:\\e.exe\nParams0=-x\nName1=Tag\nExe1=C:\\t.exe\n"
-              "Name3=Lost\nExe3=C:\\l.exe\n");
+    write_ini(
+        "[Main]\nName0=Edit\nExe0=C:\\e.exe\nParams0=-x\nName1=Tag\nExe1=C:\\t.exe\n"
+        "Name3=Lost\nExe3=C:\\l.exe\n");
     studios.LoadStudios();
     EXPECT_EQ(studios.Names, (std::vector<std::string>{"Edit", "Tag"}));
     EXPECT_EQ(studios.Params, (std::vector<std::string>{"-x", ""}));
@@ -61,8 +62,9 @@ TEST_F(Studios, AddEditDeleteAndSaveRoundTrip) {
     studios.DeleteStudio(0);
     studios.DeleteStudio(7);  // out of range: nothing happens
     studios.SaveStudios();
-    EXPECT_EQ(read_ini(), "[Main]\r\nName0=Deux\r\nExe0=D:\\deux.exe\r\nParams0=--x=1\r\n"
-                          "Name1=Three\r\nExe1=three.exe\r\nParams1=-q\r\n");
+    EXPECT_EQ(read_ini(),
+              "[Main]\r\nName0=Deux\r\nExe0=D:\\deux.exe\r\nParams0=--x=1\r\n"
+              "Name1=Three\r\nExe1=three.exe\r\nParams1=-q\r\n");
     TStudio again;
     again.StudioFolder = dir;
     again.LoadStudios();

@@ -4,11 +4,14 @@
 
 #include <cstdlib>
 
+#include "base/commands.h"
 #include "win_process.h"
 
 namespace {
 
-constexpr UINT kPlay = 1002, kPause = 1003, kStop = 1004, kRewind = 1005, kForward = 1006;
+void command(HWND w, Command c) {
+    SendMessageA(w, WM_COMMAND, id_of(c), 0);
+}
 
 // The parameter of the last "setmode <code>" line, or -1.
 long last_setmode(const ProgramFolder& f, int code) {
@@ -17,6 +20,12 @@ long last_setmode(const ProgramFolder& f, int code) {
     for (const std::string& l : f.journal_lines())
         if (l.rfind(prefix, 0) == 0) value = std::strtol(l.c_str() + prefix.size(), nullptr, 10);
     return value;
+}
+
+size_t position_queries(const ProgramFolder& f) {
+    size_t n = 0;
+    for (const std::string& l : f.journal_lines()) n += l == "vl_test.dll getmode 2";
+    return n;
 }
 
 TEST(PlaybackControl, CommandsReachThePluginInItsUnits) {
@@ -29,29 +38,32 @@ TEST(PlaybackControl, CommandsReachThePluginInItsUnits) {
     HWND w = p.main_window();
     ASSERT_NE(w, nullptr);
     ASSERT_TRUE(wait_until([&] { return last_setmode(f, 1) == 0; }, 10000));  // MODE_PLAY
-    Sleep(1500);  // the meter timer measures the plugin's rate meanwhile
+    // The meter measures the plugin's rate over its ticks; each tick sleeps at
+    // least 15 ms, so 80 of them span more than a second however busy the machine.
+    ASSERT_TRUE(wait_until([&] { return position_queries(f) >= 80; }, 30000));
 
     // 10 s at the test plugin's 44.1 units per millisecond.
-    SendMessageA(w, WM_COMMAND, kForward, 0);
+    command(w, Command::Forward);
     ASSERT_TRUE(wait_until([&] { return last_setmode(f, 5) > 0; }, 3000));
     EXPECT_NEAR(last_setmode(f, 5), 441000, 441000 * 0.02);
-    Sleep(300);
-    SendMessageA(w, WM_COMMAND, kRewind, 0);  // now beyond 10 s
+    const size_t after_forward = position_queries(f);
+    ASSERT_TRUE(wait_until([&] { return position_queries(f) >= after_forward + 20; }, 10000));
+    command(w, Command::Rewind);  // now beyond 10 s
     ASSERT_TRUE(wait_until([&] { return last_setmode(f, 6) > 0; }, 3000));
     EXPECT_NEAR(last_setmode(f, 6), 441000, 441000 * 0.02);
 
-    SendMessageA(w, WM_COMMAND, kPause, 0);
+    command(w, Command::Pause);
     EXPECT_TRUE(wait_until([&] { return last_setmode(f, 3) == 0; }, 3000));
-    SendMessageA(w, WM_COMMAND, kPause, 0);
+    command(w, Command::Pause);
     EXPECT_TRUE(wait_until([&] { return last_setmode(f, 4) == 0; }, 3000));
     // Playing set the knob to the stored volume, 100: Up does nothing, Down lowers it.
     SendMessageA(w, WM_KEYDOWN, VK_UP, 0);
     SendMessageA(w, WM_KEYDOWN, VK_DOWN, 0);
     EXPECT_TRUE(wait_until([&] { return last_setmode(f, 8) == 99; }, 3000));
-    SendMessageA(w, WM_COMMAND, kStop, 0);
+    command(w, Command::Stop);
     EXPECT_TRUE(wait_until([&] { return last_setmode(f, 2) == 0; }, 3000));
     // Play again after Stop restarts the same file.
-    SendMessageA(w, WM_COMMAND, kPlay, 0);
+    command(w, Command::Play);
     auto plays = [&] {
         int n = 0;
         for (const std::string& l : f.journal_lines()) n += l == "vl_test.dll setmode 1 0";

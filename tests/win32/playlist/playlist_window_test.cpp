@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/commands.h"
 #include "playlist/list_files.h"
 #include "win_process.h"
 // after <windows.h>
@@ -73,15 +74,19 @@ TEST(PlaylistWindow, MenusRemoveRowsAndTheTrashBringsTheFileBack) {
     ASSERT_TRUE(wait_until([&] { return rows(list) == 2; }, 5000));
     EXPECT_TRUE(wait_until([&] { return caption(main) == "VELTRona - Rec - A"; }, 5000));
 
-    SendMessageA(list, WM_COMMAND, 3050, 0);  // Delete > Selected: the playing row
+    SendMessageA(list, WM_COMMAND, id_of(Command::DeleteSelected),
+                 0);  // Delete > Selected: the playing row
     EXPECT_EQ(rows(list), 1);
-    SendMessageA(list, WM_COMMAND, 3010, 0);  // List/Trash bar: the trash is empty
+    SendMessageA(list, WM_COMMAND, id_of(Command::ListTrash),
+                 0);  // List/Trash bar: the trash is empty
     EXPECT_EQ(rows(list), 0);
-    SendMessageA(list, WM_COMMAND, 3010, 0);  // back: refilled from the list file
+    SendMessageA(list, WM_COMMAND, id_of(Command::ListTrash),
+                 0);  // back: refilled from the list file
     EXPECT_EQ(rows(list), 2);
-    SendMessageA(list, WM_COMMAND, 3051, 0);  // Delete > All: every record to the trash
+    SendMessageA(list, WM_COMMAND, id_of(Command::DeleteAll),
+                 0);  // Delete > All: every record to the trash
     EXPECT_EQ(rows(list), 0);
-    SendMessageA(list, WM_COMMAND, 3010, 0);
+    SendMessageA(list, WM_COMMAND, id_of(Command::ListTrash), 0);
     EXPECT_EQ(rows(list), 2);
     EXPECT_EQ(p.close(), 0);
     // The user's own list file is never touched.
@@ -93,6 +98,23 @@ std::vector<std::string> opened(const ProgramFolder& f) {
     for (const std::string& l : f.journal_lines())
         if (l.rfind("vl_test.dll open ", 0) == 0) out.push_back(l.substr(17));
     return out;
+}
+
+// True once the plugin's journal has not grown for quiet_ms: the meter and
+// the list's one-second timer have both stopped asking the plugin.
+bool journal_settles(const ProgramFolder& f, DWORD quiet_ms, DWORD timeout_ms) {
+    size_t lines = f.journal_lines().size();
+    DWORD since = GetTickCount();
+    return wait_until(
+        [&] {
+            const size_t now = f.journal_lines().size();
+            if (now != lines) {
+                lines = now;
+                since = GetTickCount();
+            }
+            return GetTickCount() - since >= quiet_ms;
+        },
+        timeout_ms);
 }
 
 TEST(PlaylistWindow, AListPlaysThroughByItselfAndStopsAtTheEnd) {
@@ -115,7 +137,8 @@ TEST(PlaylistWindow, AListPlaysThroughByItselfAndStopsAtTheEnd) {
     const std::vector<std::string> all = {f.root + "one.tst", f.root + "two.tst",
                                           f.root + "three.tst"};
     EXPECT_TRUE(wait_until([&] { return opened(f) == all; }, 10000));
-    Sleep(2500);  // the last track ends; the list does not start again
+    // The last track ends and the list's timer stops without starting it again.
+    EXPECT_TRUE(journal_settles(f, 2500, 30000));
     EXPECT_EQ(opened(f), all);
 
     // Widening stretches the frame; the list keeps 10 pixels to each side.

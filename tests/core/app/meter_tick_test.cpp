@@ -1,0 +1,50 @@
+#include "app/meter_tick.h"
+
+#include <gtest/gtest.h>
+
+#include "app/main_commands.h"
+#include "app/meter_display.h"
+
+namespace {
+
+TEST(MeterTick, EachReportedStateHasItsStep) {
+    const struct {
+        int32_t state;
+        MeterStep step;
+    } cases[] = {{0, MeterStep::EndOfTrack}, {3, MeterStep::EndOfTrack}, {4, MeterStep::Show},
+                 {5, MeterStep::Wait},       {-1, MeterStep::NoAnswer},  {7, MeterStep::Wait}};
+    for (const auto& c : cases) EXPECT_EQ(meter_step(c.state), c.step) << c.state;
+}
+
+TEST(MeterTick, TextsChangeOnlyWhenTheyDiffer) {
+    std::vector<std::string> console = {"> status"};
+    std::string time;
+    EXPECT_TRUE(update_meter_texts(console, time, "00:00:01", "A - B", "128kbps"));
+    ASSERT_EQ(console.size(), 3u);
+    EXPECT_EQ(console[0], "> status");
+    EXPECT_EQ(console[1], "> A - B");
+    EXPECT_EQ(time, "00:00:01");
+    EXPECT_FALSE(update_meter_texts(console, time, "00:00:01", "A - B", "128kbps"));
+    EXPECT_TRUE(update_meter_texts(console, time, "00:00:01", "A - B", "64kbps"));
+}
+
+TEST(MeterTick, PanelScrollMovesOncePerTickNotPerPaint) {
+    PanelScroll s;
+    s.tick({0, 200, 300}, 133);
+    const int first = s.x(2);
+    EXPECT_EQ(s.x(0), 0);
+    EXPECT_EQ(s.x(2), first);  // reading again does not move it
+    for (int i = 0; i < 20; ++i) s.tick({0, 200, 300}, 133);
+    EXPECT_LT(s.x(2), first);
+    EXPECT_LE(s.x(2), s.x(1));  // the second wide line is a step further
+}
+
+TEST(MainCommands, RightButtonActsOnlyOnPreviousAndNext) {
+    EXPECT_EQ(face_command(FaceButton::Previous, true), Command::ListMenu);
+    EXPECT_EQ(face_command(FaceButton::Next, true), Command::ListMenu);
+    EXPECT_EQ(face_command(FaceButton::Play, true), Command::None);
+    for (int b = 0; b < kFaceButtons; ++b)
+        EXPECT_NE(face_command(static_cast<FaceButton>(b), false), Command::None) << b;
+}
+
+}  // namespace
