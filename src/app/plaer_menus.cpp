@@ -1,5 +1,5 @@
-// The main window's popup menus (the main menu, the options, studio, video
-// and playlist menus, as plain system menus) and the action of every command.
+// The main window's popup menus (main, options, playlist, studio and video
+// menus on the skinned menu widget) and the action of every command.
 #include <algorithm>
 
 #include "app/plaer_unit.h"
@@ -8,8 +8,8 @@
 
 namespace {
 
-void add(win::PopupMenu& menu, Command id, UINT flags = 0, const char* caption = nullptr) {
-    menu.add(id_of(id), caption ? caption : command_caption(id), flags);
+MenuItem& add(MenuModel& menu, Command id, const char* caption = nullptr) {
+    return menu.add(id_of(id), caption ? caption : command_caption(id));
 }
 
 }  // namespace
@@ -25,8 +25,8 @@ const TQELAmp_Player::Action TQELAmp_Player::kActions[] = {
     {Command::DecoderOptions, [](TQELAmp_Player& p, POINT) { p.plugins_->Decoders.ShowOptions(); }},
     {Command::Previous, [](TQELAmp_Player& p, POINT) { p.list_->model().backplay(); }},
     {Command::Next, [](TQELAmp_Player& p, POINT) { p.list_->model().nextplay(); }},
-    {Command::Playlist,
-     [](TQELAmp_Player& p, POINT) { p.list_->set_visible(!p.list_->visible()); }},
+    {Command::Playlist, [](TQELAmp_Player& p, POINT) { p.toggle_playlist(false); }},
+    {Command::Explorer, [](TQELAmp_Player& p, POINT) { p.toggle_playlist(true); }},
     {Command::VolumeUp, [](TQELAmp_Player& p, POINT) { p.playback_->volume_up(); }},
     {Command::VolumeDown, [](TQELAmp_Player& p, POINT) { p.playback_->volume_down(); }},
     {Command::MainMenu, [](TQELAmp_Player& p, POINT at) { p.show_menu(at, Command::MainMenu); }},
@@ -48,86 +48,145 @@ const TQELAmp_Player::Action TQELAmp_Player::kActions[] = {
      }},
 };
 
+// `loadstudio_menu` for every studio.
 void TQELAmp_Player::rebuild_studio_menu() {
-    studio_menu_ = win::PopupMenu();
+    studio_menu_ = MenuModel();
+    studio_menu_.title = "Studios";
     const TStudio& studios = plugins_->Studios;
-    for (int i = 0; i < studios.StudioCount(); ++i)
-        if (!studio_menu_.add(id_of(nth_command(Command::StudioFirst, static_cast<unsigned>(i))),
-                              studios.Names[static_cast<size_t>(i)].c_str()))
-            break;
+    const unsigned room = index_in(Command::StudioLast, Command::StudioFirst) + 1;
+    for (int i = 0; i < studios.StudioCount() && static_cast<unsigned>(i) < room; ++i)
+        studio_menu_.add(id_of(nth_command(Command::StudioFirst, static_cast<unsigned>(i))),
+                         studios.Names[static_cast<size_t>(i)]);
 }
 
-// The playlist's first ten entries in view.
-win::PopupMenu TQELAmp_Player::list_menu() const {
-    win::PopupMenu menu;
+MenuModel TQELAmp_Player::main_menu() const {
+    MenuModel m;
+    m.title = "Veltrona v.0.73";
+    add(m, Command::Settings);
+    add(m, Command::DecoderOptions);
+    MenuModel& skins = m.add_submenu("Skins");
+    MenuModel& def = skins.add_submenu("Default");
+    def.add(0, "::::Sub Menu Items").enabled = false;
+    def.add(0, "Default skin");
+    def.separator();
+    m.separator();
+    add(m, Command::Playlist);
+    add(m, Command::Explorer);
+    add(m, Command::FileInfo);
+    m.separator();
+    add(m, Command::About);
+    m.separator();
+    add(m, Command::Exit);
+    // The options menu's pages, kept but not shown.
+    const struct {
+        Command id;
+        const char* caption;
+    } hidden[] = {{Command::SettingsSystem, "System"},
+                  {Command::SettingsPlugins, "Plugins"},
+                  {Command::SettingsFileTypes, "File types"},
+                  {Command::SettingsLanguage, "Languages"},
+                  {Command::SettingsOutputFiles, "Output text files"},
+                  {Command::SettingsStudios, "Studios"},
+                  {Command::SettingsDisplay, "Display"},
+                  {Command::SettingsAve, "AVE"},
+                  {Command::SettingsPlayerSkin, "Player skin"}};
+    for (const auto& h : hidden) add(m, h.id, h.caption).hidden = true;
+    return m;
+}
+
+MenuModel TQELAmp_Player::options_menu() const {
+    MenuModel m;
+    m.title = "Options";
+    for (Command c :
+         {Command::SettingsSystem, Command::SettingsPlugins, Command::SettingsFileTypes,
+          Command::SettingsLanguage, Command::SettingsOutputFiles, Command::SettingsStudios,
+          Command::SettingsDisplay, Command::SettingsAve, Command::SettingsPlayerSkin})
+        add(m, c);
+    m.separator();
+    add(m, Command::DecoderOptions, "Decoder Options");
+    return m;
+}
+
+// `loadlistmenu` for the playlist's entries in view: the first ten show.
+MenuModel TQELAmp_Player::list_menu() const {
+    MenuModel m;
+    m.title = "Veltrona - PlayList";
     if (list_)
         for (const auto& [tag, caption] : list_->model().tray_items())
-            menu.add(id_of(nth_command(Command::ListEntryFirst, static_cast<unsigned>(tag))),
-                     caption.c_str());
-    return menu;
+            m.add(id_of(nth_command(Command::ListEntryFirst, static_cast<unsigned>(tag))), caption)
+                .tag = tag;
+    return m;
 }
 
-// "None", the three internal scopes, then one radio item per effect file;
-// the current visual is checked.
-win::PopupMenu TQELAmp_Player::video_menu() const {
-    win::PopupMenu menu;
+// `loadvideomenus`: "None", the three internal scopes, then one radio item
+// per effect file; the current visual is checked.
+MenuModel TQELAmp_Player::video_menu() const {
+    MenuModel m;
+    m.title = "Video Effects";
     for (Command c :
          {Command::VideoNone, Command::VideoDots, Command::VideoLines, Command::VideoSolid})
-        add(menu, c);
+        add(m, c);
     const std::vector<std::string> effects = effect_names();
-    if (!effects.empty()) menu.separator();
+    if (!effects.empty()) m.separator();
     const size_t room = index_in(Command::EffectLast, Command::EffectFirst) + 1;
     for (size_t i = 0; i < effects.size() && i < room; ++i)
-        menu.add(id_of(nth_command(Command::EffectFirst, static_cast<unsigned>(i))),
-                 effects[i].c_str());
+        m.add(id_of(nth_command(Command::EffectFirst, static_cast<unsigned>(i))), effects[i]);
     Command checked = Command::VideoNone;
     if (dialog_.scope_type == 1)
         checked = nth_command(Command::VideoDots,
                               static_cast<unsigned>(std::clamp(dialog_.scope_int_type, 0, 2)));
     else if (dialog_.scope_type == 2 && !effects.empty())
         checked = nth_command(Command::EffectFirst, static_cast<unsigned>(dialog_.ave_index));
-    const Command last = effects.empty() ? Command::VideoSolid
-                                         : nth_command(Command::EffectFirst,
-                                                       static_cast<unsigned>(effects.size() - 1));
-    menu.check_radio(id_of(Command::VideoNone), id_of(last), id_of(checked));
-    return menu;
+    m.check_radio(id_of(Command::VideoNone), id_of(Command::EffectLast), id_of(checked));
+    return m;
 }
 
 void TQELAmp_Player::show_menu(POINT at, Command which) {
-    win::PopupMenu owned;
-    const win::PopupMenu* menu = &owned;
+    const MenuAnimation chosen = menu_animation(dialog_.menu_popup);
     switch (which) {
         case Command::OptionsMenu:
-            add(owned, Command::DecoderOptions, 0, "Decoder Options");
+            popup(options_menu(), at, chosen);
             break;
         case Command::StudioMenu:
-            if (studio_menu_.count() > 0)
-                menu = &studio_menu_;  // it outlives every popup
-            else
-                owned.add(0, "No studios", MF_GRAYED);
+            popup(studio_menu_, at, chosen);
             break;
         case Command::VideoMenu:
-            owned = video_menu();
+            popup(video_menu(), at, MenuAnimation::System);  // keeps its own animation
             break;
-        case Command::ListMenu:
-            owned = list_menu();
-            if (owned.count() == 0) owned.add(0, "The playlist is empty", MF_GRAYED);
+        case Command::ListMenu: {
+            MenuModel m = list_menu();
+            if (m.items.empty()) m.add(0, "The playlist is empty").enabled = false;
+            popup(m, at, chosen);
             break;
+        }
         default:
-            for (Command c : {Command::Open, Command::Play, Command::Pause, Command::Stop,
-                              Command::Rewind, Command::Forward, Command::Previous, Command::Next})
-                add(owned, c);
-            owned.separator();
-            owned.add_popup(list_menu(), command_caption(Command::ListMenu));
-            add(owned, Command::Playlist, list_ && list_->visible() ? MF_CHECKED : 0);
-            owned.add_popup(video_menu(), command_caption(Command::VideoMenu));
-            owned.add_borrowed(studio_menu_.get(), command_caption(Command::StudioMenu));
-            add(owned, Command::DecoderOptions);
-            owned.separator();
-            add(owned, Command::Exit);
+            popup(main_menu(), at, chosen);
             break;
     }
-    menu->track(hwnd_, at, TPM_RIGHTBUTTON);
+}
+
+void TQELAmp_Player::popup(const MenuModel& menu, POINT at, MenuAnimation animation) {
+    widgets::MenuOptions options;
+    options.colours = menu_colours_;
+    options.animation = animation;
+    options.idle = [this] { return idle(); };
+    if (const MenuItem* item = widgets::track_menu(hwnd_, at, menu, options))
+        run_command(static_cast<Command>(item->id), at);
+}
+
+// `playlist_butClick` and `Explorer1Click`: a hidden window comes back on the
+// chosen page, a shown one goes.
+void TQELAmp_Player::toggle_playlist(bool explorer) {
+    if (!list_) return;
+    if (list_->visible()) {
+        list_->set_visible(false);
+        return;
+    }
+    list_->set_visible(true);
+    if (explorer)
+        list_->fbr_butClick();
+    else
+        list_->list_butClick();
 }
 
 bool TQELAmp_Player::run_command(Command id, POINT at) {
@@ -151,11 +210,13 @@ bool TQELAmp_Player::run_command(Command id, POINT at) {
         if (i < effects.size() && select_effect(effects[i])) dialog_.scope_type = 2;
     } else if (kListEntryCommands.contains(id)) {
         list_->model().listmenuclick(static_cast<int>(index_in(id, Command::ListEntryFirst)));
-    } else if (kStudioCommands.contains(id) && studio_menu_.get()) {
-        char caption[256] = {};
-        GetMenuStringA(studio_menu_.get(), id_of(id), caption, sizeof caption, MF_BYCOMMAND);
-        TStudio& studios = plugins_->Studios;
-        studios.LaunchStudio(studios.IndexOfName(caption), shell_open_program);
+    } else if (kStudioCommands.contains(id)) {
+        // `studiomenuclick`: the item's caption names the studio.
+        for (const MenuItem& item : studio_menu_.items)
+            if (item.id == id_of(id)) {
+                TStudio& studios = plugins_->Studios;
+                studios.LaunchStudio(studios.IndexOfName(item.caption), shell_open_program);
+            }
     }
     return true;
 }

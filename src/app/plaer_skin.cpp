@@ -3,6 +3,7 @@
 #include "app/plaer_unit.h"
 
 #include "app/meter_display.h"
+#include "playlist/list_skin.h"
 #include "playlist/splaylist.h"
 #include "base/ini_file.h"
 
@@ -28,7 +29,9 @@ bool TQELAmp_Player::loadskin(const std::string& name, bool big) {
 
     layout_ = big ? &FaceLayout::big_face() : &FaceLayout::small_face();
     settings_.Max = big;
-    face_colors_ = read_face_colors(IniFile::load(folder + "colors.ini"));
+    const IniFile colors = IniFile::load(folder + "colors.ini");
+    face_colors_ = read_face_colors(colors);
+    menu_colours_ = menu_colours(read_list_colors(colors));
     back_.SetSize(layout_->width, layout_->height, 24);
     scope_surface();
     SetWindowPos(hwnd_, nullptr, 0, 0, layout_->width, layout_->height,

@@ -236,7 +236,7 @@ void TQELAmp_Player::closeplayer() {
 void TQELAmp_Player::FormDestroy() {
     save_dialog_settings(store_, dialog_, effect_names());
     delete_working_folder(core_.folders.working);
-    studio_menu_ = win::PopupMenu();
+    studio_menu_ = MenuModel();
     plugins_.reset();
     own_dc_.reset();
 }
@@ -478,6 +478,7 @@ bool TQELAmp_Player::create_playlist() {
     if (!list_->create(hwnd_, settings_, core_.folders.program)) return false;
     list_->model().working_folder = core_.folders.working;
     playlist_ = list_->handle();
+    list_->set_menu_options(menu_animation(dialog_.menu_popup), [this] { return idle(); });
     return true;
 }
 

@@ -18,8 +18,8 @@
 #include "plugins/plugin_module_win32.h"
 #include "settings/registry_store_win32.h"
 #include "settings/save_load_sett.h"
+#include "widgets/popup_menu.h"
 #include "win/handles.h"
-#include "win/menu.h"
 #include "win/window.h"
 // after <windows.h>
 #include "effects/FastDIB.h"
@@ -59,8 +59,13 @@ class TQELAmp_Player : public win::Window,
     // The popup menus and the commands (plaer_menus.cpp).
     void show_menu(POINT at, Command which = Command::MainMenu);
     void rebuild_studio_menu();
-    win::PopupMenu list_menu() const;
-    win::PopupMenu video_menu() const;
+    MenuModel main_menu() const;
+    MenuModel options_menu() const;
+    MenuModel list_menu() const;
+    MenuModel video_menu() const;
+    // Shows a menu and runs the chosen item's command.
+    void popup(const MenuModel& menu, POINT at, MenuAnimation animation);
+    void toggle_playlist(bool explorer);
     // Runs a command of the main window; at: where a menu it opens appears.
     // False for ids outside the window's range.
     bool run_command(Command id, POINT at);
@@ -143,7 +148,8 @@ class TQELAmp_Player : public win::Window,
     std::string arg_;
     HWND playlist_ = nullptr;
     std::unique_ptr<win::WindowDC> own_dc_;  // the class's own context, for the scope
-    win::PopupMenu studio_menu_;
+    MenuModel studio_menu_;
+    MenuColours menu_colours_;
     bool shown_ = false;
     bool closed_ = false;
     PlayerCore core_;

@@ -31,6 +31,18 @@ enum class Command : uint16_t {
     Minimise,
     FaceSize,
     StayOnTop,
+    Settings = 1030,  // the settings dialog, then its pages
+    SettingsSystem,
+    SettingsPlugins,
+    SettingsFileTypes,
+    SettingsLanguage,
+    SettingsOutputFiles,
+    SettingsStudios,
+    SettingsDisplay,
+    SettingsAve,
+    SettingsPlayerSkin,
+    Explorer = 1040,
+    About,
     VideoNone = 1100,  // then the three internal scopes
     VideoDots,
     VideoLines,

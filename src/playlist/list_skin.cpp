@@ -55,3 +55,15 @@ ListColors read_list_colors(const IniFile& ini) {
 SkinRect list_page_rect(int w, int h, int tab_height) {
     return {10, 52, 10 + w - 20, h - 10 - tab_height};
 }
+
+MenuColours menu_colours(const ListColors& c) {
+    MenuColours m;
+    m.back = c.Menu_color;
+    m.text = c.Menu_font;
+    m.select_back = c.Tabs_unsel;
+    m.select_text = c.Tabs_font;
+    m.title_back = c.Tabs_color;
+    m.title_text = c.Tabs_sel;
+    m.disabled = mix_colours(c.Menu_color, c.Menu_font);
+    return m;
+}

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/skin_geometry.h"
+#include "widgets/menu_model.h"
 
 class IniFile;
 
@@ -71,6 +72,8 @@ struct ListColors {
 
 // Missing values and values that are not numbers keep their defaults.
 ListColors read_list_colors(const IniFile& colors);
+// The popup menus of both windows take the playlist skin's menu and tab colours.
+MenuColours menu_colours(const ListColors& c);
 
 // The pages' controls: the list view on the playlist page (no tab row yet).
 SkinRect list_page_rect(int w, int h, int tab_height);

@@ -343,7 +343,7 @@ void Tsuperplaylist::open_tool_menu(ToolButton which) {
     const SkinRect& d = layout_.tool(which).dest;
     POINT p{d.left, d.bottom};
     ClientToScreen(hwnd_, &p);
-    build_menu(which).track(hwnd_, p, TPM_LEFTALIGN | TPM_TOPALIGN);
+    popup(build_menu(which), p);
 }
 
 void Tsuperplaylist::apply_columns(const DialogSettings& d) {
@@ -424,7 +424,7 @@ void Tsuperplaylist::finish_drag(POINT screen_pt) {
     model_.move_selected(target >= 0 ? target : model_.count());
 }
 
-win::PopupMenu Tsuperplaylist::build_menu(ToolButton which) {
+MenuModel Tsuperplaylist::build_menu(ToolButton which) const {
     static constexpr Command kItems[][6] = {
         {Command::ListTrash},
         {Command::AddFile, Command::AddDir, Command::AddDirTree},
@@ -433,7 +433,7 @@ win::PopupMenu Tsuperplaylist::build_menu(ToolButton which) {
          Command::SortFormat, Command::SortFile},
         {Command::DeleteSelected, Command::DeleteAll},
     };
-    win::PopupMenu m;
+    MenuModel m;
     for (Command c : kItems[static_cast<int>(which)])
         if (c != Command::None) m.add(id_of(c), command_caption(c));
     return m;
@@ -449,9 +449,22 @@ void Tsuperplaylist::show_menu(POINT at) {
                  {ToolButton::Select, "Select"},
                  {ToolButton::Sort, "Sort"},
                  {ToolButton::Delete, "Delete"}};
-    win::PopupMenu menu;
-    for (const auto& i : items) menu.add_popup(build_menu(i.b), i.caption);
-    menu.track(hwnd_, at, TPM_RIGHTBUTTON);
+    MenuModel menu;
+    for (const auto& i : items) {
+        menu.add(0, i.caption).submenu = std::make_shared<MenuModel>(build_menu(i.b));
+    }
+    popup(menu, at);
+}
+
+void Tsuperplaylist::set_menu_options(MenuAnimation animation, std::function<int()> idle) {
+    menu_options_.animation = animation;
+    menu_options_.idle = std::move(idle);
+}
+
+void Tsuperplaylist::popup(const MenuModel& menu, POINT at) {
+    menu_options_.colours = menu_colours(colors_);
+    if (const MenuItem* item = widgets::track_menu(hwnd_, at, menu, menu_options_))
+        run_command(static_cast<Command>(item->id));
 }
 
 void Tsuperplaylist::ButtonAdd_OnClick() {

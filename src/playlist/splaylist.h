@@ -7,9 +7,9 @@
 #include <string>
 
 #include "effects/FastDIB.h"
-#include "win/menu.h"
-#include "win/window.h"
 #include "base/commands.h"
+#include "widgets/popup_menu.h"
+#include "win/window.h"
 #include "playlist/list_skin.h"
 #include "playlist/playlist_model.h"
 
@@ -34,6 +34,9 @@ class Tsuperplaylist : public win::Window, private PlaylistHost, private Playlis
     void set_visible(bool on);
     bool visible() const { return visible_; }
 
+    // The menus' animation and the program's idle work while one is open.
+    void set_menu_options(MenuAnimation animation, std::function<int()> idle);
+
     void ButtonAdd_OnClick();
     void loadlistskin(const std::string& skin_name);
     void fbr_butClick();
@@ -45,7 +48,8 @@ class Tsuperplaylist : public win::Window, private PlaylistHost, private Playlis
     void FormCreate();
     void FormResize();
     LRESULT on_notify(NMHDR* n);
-    win::PopupMenu build_menu(ToolButton which);
+    MenuModel build_menu(ToolButton which) const;
+    void popup(const MenuModel& menu, POINT at);
     void show_menu(POINT at);
     void open_tool_menu(ToolButton which);
     void FormPaint();
@@ -103,4 +107,5 @@ class Tsuperplaylist : public win::Window, private PlaylistHost, private Playlis
     int page_ = 0;  // 0 playlist, 1 explorer
     int hover_tool_ = -1;
     bool close_pressed_ = false;
+    widgets::MenuOptions menu_options_;
 };
