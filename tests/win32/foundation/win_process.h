@@ -48,6 +48,7 @@ class Player {
     // Sends WM_CLOSE and waits; the exit code, or -1 on timeout.
     int close(DWORD timeout_ms = 10000);
     bool running();
+    DWORD process_id() const { return pi_.dwProcessId; }
 
   private:
     PROCESS_INFORMATION pi_{};
