@@ -9,6 +9,7 @@
 #include "app/info_macros.h"
 #include "app/meter_display.h"
 #include "app/meter_tick.h"
+#include "app/tray.h"
 #include "base/paths.h"
 #include "playlist/splaylist.h"
 #include "plugins/vl_decoder.h"
@@ -19,8 +20,6 @@ namespace {
 constexpr int kFaceWidth = 358;  // the big face, until the skin sizes the window
 constexpr int kFaceHeight = 234;
 constexpr UINT_PTR kHintTimer = 1;
-constexpr UINT kFirstTrayIcon = 100;
-constexpr UINT kLastTrayIcon = 108;
 
 }  // namespace
 
@@ -30,8 +29,9 @@ TQELAmp_Player::TQELAmp_Player(HINSTANCE instance, std::string arg)
 TQELAmp_Player::~TQELAmp_Player() = default;
 
 bool TQELAmp_Player::create() {
+    HICON icon = LoadIconA(instance_, MAKEINTRESOURCEA(1));
     const win::WindowClass wc{kClassName, CS_DBLCLKS | CS_OWNDC, nullptr,
-                              LoadIcon(nullptr, IDI_APPLICATION)};
+                              icon ? icon : LoadIcon(nullptr, IDI_APPLICATION)};
     return create_window(instance_, wc, 0, PlayerCore::kVersionCaption,
                          WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT, CW_USEDEFAULT,
                          kFaceWidth, kFaceHeight, nullptr);
@@ -129,6 +129,18 @@ LRESULT TQELAmp_Player::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
             PostQuitMessage(0);
             return 0;
         default:
+            if (is_tray_message(msg)) {
+                const LRESULT r = default_message(msg, wp, lp);
+                tray_message(msg, lp);
+                return r;
+            }
+            // Explorer started again: its notification area is empty.
+            if (taskbar_created_ && msg == taskbar_created_) {
+                const std::array<bool, 9> shown = tray_shown_;
+                for (size_t i = 0; i < shown.size(); ++i)
+                    if (shown[i]) add_tray(i);
+                return 0;
+            }
             break;
     }
     return default_message(msg, wp, lp);
@@ -163,6 +175,8 @@ void TQELAmp_Player::FormCreate() {
     playback_ = std::make_unique<PlaybackControl>(*binding_, view, ticks);
     load_player_settings();
     loadskin("Default", settings_.Max);
+    taskbar_created_ = RegisterWindowMessageA("TaskbarCreated");
+    add_trays();
 }
 
 std::vector<std::string> TQELAmp_Player::effect_names() const {
@@ -224,13 +238,7 @@ void TQELAmp_Player::closeplayer() {
     playback_->shutdown();
     save_player_settings();
     plugins_->Studios.SaveStudios();
-    for (UINT id = kFirstTrayIcon; id <= kLastTrayIcon; ++id) {
-        NOTIFYICONDATAA nid{};
-        nid.cbSize = sizeof nid;
-        nid.hWnd = hwnd_;
-        nid.uID = id;
-        Shell_NotifyIconA(NIM_DELETE, &nid);
-    }
+    remove_trays();
 }
 
 void TQELAmp_Player::FormDestroy() {

@@ -111,6 +111,11 @@ class TQELAmp_Player : public win::Window,
     void set_started_from_playlist(bool on) override { playback_->started_from_playlist = on; }
 
     void DXmetertimerTimer();
+    // The notification-area icons (plaer_tray.cpp).
+    void add_tray(size_t index);
+    void add_trays();
+    void remove_trays();
+    void tray_message(UINT msg, LPARAM lp);
     void blank_displays();
     // Pixel widths of the panel's wide lines (0 for the others) in its font.
     std::vector<int> wide_line_widths();
@@ -149,6 +154,9 @@ class TQELAmp_Player : public win::Window,
     HWND playlist_ = nullptr;
     std::unique_ptr<win::WindowDC> own_dc_;  // the class's own context, for the scope
     MenuModel studio_menu_;
+    std::array<win::Icon, 9> tray_icons_;
+    std::array<bool, 9> tray_shown_{};
+    UINT taskbar_created_ = 0;
     MenuColours menu_colours_;
     bool shown_ = false;
     bool closed_ = false;

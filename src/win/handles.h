@@ -48,6 +48,9 @@ struct DestroyMenuHandle {
 struct CloseRegKey {
     void operator()(HKEY h) const { RegCloseKey(h); }
 };
+struct DestroyIconHandle {
+    void operator()(HICON h) const { DestroyIcon(h); }
+};
 struct FreeModule {
     void operator()(HMODULE h) const { FreeLibrary(h); }
 };
@@ -59,6 +62,7 @@ using Bitmap = Unique<HBITMAP, DeleteGdiObject>;
 using MemoryDC = Unique<HDC, DeleteMemoryDC>;
 using RegKey = Unique<HKEY, CloseRegKey>;
 using Module = Unique<HMODULE, FreeModule>;
+using Icon = Unique<HICON, DestroyIconHandle>;
 
 // The drawing context of a window (or of the screen, for nullptr) from GetDC.
 class WindowDC {

@@ -1,7 +1,8 @@
 // Draws the application icon into the .ico file given on the command line:
 // a small player face in the Default skin's colours (dark body, blue title
 // band, a screen with a green scope trace), in several sizes, each a 32-bit
-// image with alpha and its AND mask.
+// image with alpha and its AND mask. With a folder as second argument it also
+// draws the eight transport button icons of the notification area there.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -75,8 +76,62 @@ Rgba sample(double x, double y, double px) {
     return {c.r, c.g, c.b, 1};
 }
 
+// The transport glyphs, in icon units.
+enum class Glyph { Prev, Rew, Play, Pause, Stop, Open, Forw, Next };
+
+bool in_triangle(double x, double y, double ax, double ay, double bx, double by, double cx,
+                 double cy) {
+    const double d1 = (x - bx) * (ay - by) - (ax - bx) * (y - by);
+    const double d2 = (x - cx) * (by - cy) - (bx - cx) * (y - cy);
+    const double d3 = (x - ax) * (cy - ay) - (cx - ax) * (y - ay);
+    return !(((d1 < 0) || (d2 < 0) || (d3 < 0)) && ((d1 > 0) || (d2 > 0) || (d3 > 0)));
+}
+
+bool in_box(double x, double y, double l, double t, double r, double b) {
+    return x >= l && x < r && y >= t && y < b;
+}
+
+bool glyph_hit(Glyph g, double x, double y) {
+    // The left-pointing glyphs are the right-pointing ones mirrored.
+    if (g == Glyph::Prev || g == Glyph::Rew) {
+        x = 1 - x;
+        g = g == Glyph::Prev ? Glyph::Next : Glyph::Forw;
+    }
+    switch (g) {
+        case Glyph::Play:
+            return in_triangle(x, y, 0.36, 0.26, 0.36, 0.74, 0.74, 0.5);
+        case Glyph::Pause:
+            return in_box(x, y, 0.3, 0.28, 0.44, 0.72) || in_box(x, y, 0.56, 0.28, 0.7, 0.72);
+        case Glyph::Stop:
+            return in_box(x, y, 0.31, 0.31, 0.69, 0.69);
+        case Glyph::Open:
+            return in_triangle(x, y, 0.26, 0.54, 0.74, 0.54, 0.5, 0.26) ||
+                   in_box(x, y, 0.26, 0.62, 0.74, 0.72);
+        case Glyph::Forw:
+            return in_triangle(x, y, 0.22, 0.3, 0.22, 0.7, 0.5, 0.5) ||
+                   in_triangle(x, y, 0.5, 0.3, 0.5, 0.7, 0.78, 0.5);
+        case Glyph::Next:
+            return in_triangle(x, y, 0.28, 0.3, 0.28, 0.7, 0.6, 0.5) ||
+                   in_box(x, y, 0.62, 0.3, 0.72, 0.7);
+        default:
+            return false;
+    }
+}
+
+// A transport button: the face's raised dark button with a green glyph.
+Rgba button_sample(Glyph g, double x, double y, double px) {
+    const double edge = std::max(px, 0.045);
+    const double body = rounded_rect(x, y, 0.04, 0.04, 0.96, 0.96, 0.16);
+    if (body > 0) return {0, 0, 0, 0};
+    Rgb c = mix(kBodyTop, kBodyBottom, (y - 0.04) / 0.92);
+    if (body > -edge) c = (x + y < 1.0) ? kLight : kShadow;
+    if (glyph_hit(g, x, y)) c = kAccent;
+    return {c.r, c.g, c.b, 1};
+}
+
 // One image: BGRA rows bottom-up, each pixel the mean of 4x4 sub-samples.
-std::vector<uint8_t> draw(int size) {
+template <class Sample>
+std::vector<uint8_t> draw(int size, Sample sample) {
     std::vector<uint8_t> bgra(static_cast<size_t>(size) * size * 4);
     const int n = 4;
     const double px = 1.0 / size;
@@ -112,8 +167,9 @@ void put32(std::string& out, uint32_t v) {
 }
 
 // A DIB image as an icon holds it: header with doubled height, pixels, AND mask.
-std::string icon_image(int size) {
-    const std::vector<uint8_t> bgra = draw(size);
+template <class Sample>
+std::string icon_image(int size, Sample sample) {
+    const std::vector<uint8_t> bgra = draw(size, sample);
     const uint32_t mask_stride = ((static_cast<uint32_t>(size) + 31) / 32) * 4;
     std::string out;
     put32(out, 40);
@@ -135,17 +191,12 @@ std::string icon_image(int size) {
     return out;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: icongen <file.ico>\n");
-        return 2;
-    }
-    const int sizes[] = {16, 20, 24, 32, 40, 48, 64, 256};
-    const uint16_t count = sizeof sizes / sizeof sizes[0];
+// An .ico file with one image per size.
+template <class Sample>
+bool write_icon(const std::string& path, const std::vector<int>& sizes, Sample sample) {
+    const uint16_t count = static_cast<uint16_t>(sizes.size());
     std::vector<std::string> images;
-    for (int s : sizes) images.push_back(icon_image(s));
+    for (int s : sizes) images.push_back(icon_image(s, sample));
     std::string out;
     put16(out, 0);
     put16(out, 1);  // icon
@@ -163,11 +214,36 @@ int main(int argc, char** argv) {
         offset += static_cast<uint32_t>(images[i].size());
     }
     for (const std::string& img : images) out += img;
-    std::ofstream file(argv[1], std::ios::binary | std::ios::trunc);
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file << out;
-    if (!file) {
-        std::fprintf(stderr, "icongen: cannot write %s\n", argv[1]);
-        return 1;
+    if (file) return true;
+    std::fprintf(stderr, "icongen: cannot write %s\n", path.c_str());
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: icongen <file.ico> [<folder for the button icons>]\n");
+        return 2;
+    }
+    if (!write_icon(argv[1], {16, 20, 24, 32, 40, 48, 64, 256}, sample)) return 1;
+    if (argc == 3) {
+        const struct {
+            Glyph glyph;
+            const char* name;
+        } buttons[] = {{Glyph::Prev, "tray_prev.ico"}, {Glyph::Rew, "tray_rew.ico"},
+                       {Glyph::Play, "tray_play.ico"}, {Glyph::Pause, "tray_pause.ico"},
+                       {Glyph::Stop, "tray_stop.ico"}, {Glyph::Open, "tray_open.ico"},
+                       {Glyph::Forw, "tray_forw.ico"}, {Glyph::Next, "tray_next.ico"}};
+        for (const auto& b : buttons) {
+            const Glyph g = b.glyph;
+            if (!write_icon(
+                    std::string(argv[2]) + "/" + b.name, {16, 32},
+                    [g](double x, double y, double px) { return button_sample(g, x, y, px); }))
+                return 1;
+        }
     }
     return 0;
 }

@@ -4,6 +4,7 @@
 
 #include "app/main_commands.h"
 #include "app/meter_display.h"
+#include "app/tray.h"
 
 namespace {
 
@@ -45,6 +46,25 @@ TEST(MainCommands, RightButtonActsOnlyOnPreviousAndNext) {
     EXPECT_EQ(face_command(FaceButton::Play, true), Command::None);
     for (int b = 0; b < kFaceButtons; ++b)
         EXPECT_NE(face_command(static_cast<FaceButton>(b), false), Command::None) << b;
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Tray, OnlyReleasesOfTheTransportIconsAct) {
+    constexpr unsigned kLeftUp = 0x0202, kRightUp = 0x0205, kMove = 0x0200, kLeftDown = 0x0201;
+    const struct {
+        unsigned message, event;
+        Command command;
+    } cases[] = {{1793, kLeftUp, Command::Play},      {1791, kLeftUp, Command::Previous},
+                 {1798, kLeftUp, Command::Next},      {1791, kRightUp, Command::ListMenu},
+                 {1798, kRightUp, Command::ListMenu}, {1793, kRightUp, Command::None},
+                 {1790, kLeftUp, Command::None},      {1792, kLeftUp, Command::None},
+                 {1797, kLeftUp, Command::None},      {1793, kMove, Command::None},
+                 {1793, kLeftDown, Command::None}};
+    for (const auto& c : cases)
+        EXPECT_EQ(tray_command(c.message, c.event), c.command) << c.message << " " << c.event;
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ struct FakeDll {
 };
 
 class FakeLoader : public ModuleLoader, public MessageBoxes {
-public:
+  public:
     std::map<std::string, FakeDll> dlls;  // by file name, listed in this order
     std::vector<std::string> order;       // file-system order of find_files
     std::set<std::string> files;          // other existing files (full paths)
