@@ -1,7 +1,7 @@
-// The notification-area icons of a running player: added from the settings,
-// and their mouse events act on playback and open the playlist menu.
+// The notification-area icons and the popup menus of a running player.
 #include <gtest/gtest.h>
 
+#include "base/commands.h"
 #include "win_process.h"
 // after <windows.h>
 #include <shellapi.h>
@@ -72,6 +72,49 @@ TEST(Tray, IconsFollowTheSettingsAndTheirClicksAct) {
     EXPECT_STREQ(title, "Veltrona - PlayList");
     PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_TRUE(wait_until([&] { return p.window_of_class("VlPopupMenu") == nullptr; }, 10000));
+    EXPECT_EQ(p.close(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+size_t position_queries(const ProgramFolder& f) {
+    size_t n = 0;
+    for (const std::string& l : f.journal_lines()) n += l == "vl_test.dll getmode 2";
+    return n;
+}
+
+// A menu takes keys without taking activation: the meter goes on meanwhile,
+// and the chosen item's command runs.
+TEST(Menus, KeysChooseAnItemWhileTheMeterRuns) {
+    ProgramFolder f("menus");
+    f.add_plugin("vl_test", "vl_test.dll");
+    write_text(f.root + "x.mp3", "test audio");
+    SetEnvironmentVariableA("VL_TEST_LENGTH_MS", "60000");
+    Player p(f, f.root + "x.mp3");
+    SetEnvironmentVariableA("VL_TEST_LENGTH_MS", nullptr);
+    HWND w = p.main_window();
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(wait_until([&] { return plays(f) == 1; }, 10000));
+    SetForegroundWindow(w);
+    ASSERT_TRUE(wait_until([&] { return GetForegroundWindow() == w; }, 5000));
+    HWND list = p.window_of_class("Tsuperplaylist");
+    ASSERT_NE(list, nullptr);
+    const bool list_shown = IsWindowVisible(list) != FALSE;
+
+    PostMessageA(w, WM_COMMAND, id_of(Command::MainMenu), 0);
+    HWND menu = nullptr;
+    ASSERT_TRUE(
+        wait_until([&] { return (menu = p.window_of_class("VlPopupMenu")) != nullptr; }, 10000));
+    EXPECT_EQ(GetForegroundWindow(), w);
+    const size_t before = position_queries(f);
+    EXPECT_TRUE(wait_until([&] { return position_queries(f) >= before + 10; }, 10000));
+    // "Options", "Decoder options", "Skins", then "PlayList" past the separator.
+    for (int i = 0; i < 4; ++i) PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(wait_until([&] { return p.window_of_class("VlPopupMenu") == nullptr; }, 10000));
+    EXPECT_TRUE(wait_until([&] { return (IsWindowVisible(list) != FALSE) != list_shown; }, 10000));
     EXPECT_EQ(p.close(), 0);
 }
 
