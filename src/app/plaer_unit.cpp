@@ -161,6 +161,9 @@ void TQELAmp_Player::FormCreate() {
     PlaybackView& view = *this;
     TickSource& ticks = *this;
     playback_ = std::make_unique<PlaybackControl>(*binding_, view, ticks);
+    np_files_ = std::make_unique<NowPlayingFiles>(
+        settings_.dos, settings_.win, np_output_,
+        [this](const std::string& tpl) { return playback_->expandinfo(tpl); });
     load_player_settings();
     loadskin("Default", settings_.Max);
 }
@@ -224,6 +227,7 @@ void TQELAmp_Player::closeplayer() {
     playback_->shutdown();
     save_player_settings();
     plugins_->Studios.SaveStudios();
+    now_playing(NowPlaying::Closed);
     for (UINT id = kFirstTrayIcon; id <= kLastTrayIcon; ++id) {
         NOTIFYICONDATAA nid{};
         nid.cbSize = sizeof nid;
@@ -340,6 +344,7 @@ void TQELAmp_Player::DXmetertimerTimer() {
             break;
     }
     displays_blank_ = false;
+    now_playing(NowPlaying::PlayingTick);
     playback_->setposition(playback_->clock().position_ms);
     const bool changed =
         update_meter_texts(core_.console, time_text_,
@@ -463,8 +468,9 @@ void TQELAmp_Player::draw_time_knob(int32_t position_ms) {
     invalidate(kTimeBar);
 }
 
-// The now-playing text files are not written yet.
-void TQELAmp_Player::now_playing(NowPlaying) {}
+void TQELAmp_Player::now_playing(NowPlaying what) {
+    if (np_files_) np_files_->on(what);
+}
 
 bool TQELAmp_Player::choose_file(const std::string& title, const std::string& filter,
                                  const std::string& pattern, const std::string& folder,

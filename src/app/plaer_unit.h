@@ -16,6 +16,7 @@
 #include "plugins/plug_eng.h"
 #include "playlist/playlist_model.h"
 #include "plugins/plugin_module_win32.h"
+#include "settings/now_playing_win32.h"
 #include "settings/registry_store_win32.h"
 #include "settings/save_load_sett.h"
 #include "win/handles.h"
@@ -157,6 +158,8 @@ class TQELAmp_Player : public win::Window,
     DialogSettings dialog_;  // until the settings dialog holds them
     std::unique_ptr<RegistryBinding> binding_;
     std::unique_ptr<PlaybackControl> playback_;
+    Win32NowPlayingOutput np_output_;
+    std::unique_ptr<NowPlayingFiles> np_files_;
     std::unique_ptr<Tsuperplaylist> list_;
     bool meter_on_ = false;
     DWORD last_tick_ = 0;

@@ -117,7 +117,7 @@ void PlaybackControl::playfile() {
         setvolume(volume);
     }
     view_.playback_started();
-    view_.now_playing(NowPlaying::Playing);
+    view_.now_playing(NowPlaying::Started);
 }
 
 std::string PlaybackControl::caption() const {
@@ -158,7 +158,7 @@ void PlaybackControl::pause_butClick() {
         // The paused time is not playing time.
         if (paused_) clock_.start_tick += ticks_.now() - paused_at_;
         paused_ = false;
-        view_.now_playing(NowPlaying::Playing);
+        view_.now_playing(NowPlaying::Resumed);
     }
 }
 

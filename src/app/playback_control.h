@@ -8,6 +8,7 @@
 #include "app/info_macros.h"
 #include "base/file_info.h"
 #include "playlist/playlist_model.h"
+#include "settings/now_playing.h"
 
 class TDecoder_plugin;
 
@@ -41,8 +42,6 @@ class TickSource {
     virtual ~TickSource() = default;
     virtual uint32_t now() = 0;  // milliseconds, wrapping
 };
-
-enum class NowPlaying { Playing, Paused, Stopped };
 
 // The main window as playback control sees it.
 class PlaybackView {

@@ -51,6 +51,9 @@ struct CloseRegKey {
 struct FreeModule {
     void operator()(HMODULE h) const { FreeLibrary(h); }
 };
+struct CloseKernelHandle {
+    void operator()(HANDLE h) const { CloseHandle(h); }
+};
 
 using Font = Unique<HFONT, DeleteGdiObject>;
 using Brush = Unique<HBRUSH, DeleteGdiObject>;
@@ -59,6 +62,8 @@ using Bitmap = Unique<HBITMAP, DeleteGdiObject>;
 using MemoryDC = Unique<HDC, DeleteMemoryDC>;
 using RegKey = Unique<HKEY, CloseRegKey>;
 using Module = Unique<HMODULE, FreeModule>;
+// A file, event or process handle; hold no INVALID_HANDLE_VALUE in it.
+using KernelHandle = Unique<HANDLE, CloseKernelHandle>;
 
 // The drawing context of a window (or of the screen, for nullptr) from GetDC.
 class WindowDC {

@@ -148,7 +148,7 @@ TEST_F(Player, LoadAnnouncesAndPlayStartsTheMeterAndNamesTheTrack) {
     EXPECT_EQ(view.console,
               (std::vector<std::string>{"> Volume 100%", "> Unknown artist - Untitled",
                                         "> 128kbps  44100Hz"}));
-    EXPECT_EQ(view.now_playing_writes, std::vector<NowPlaying>{NowPlaying::Playing});
+    EXPECT_EQ(view.now_playing_writes, std::vector<NowPlaying>{NowPlaying::Started});
 
     plugin.info.artist = "Band";
     plugin.info.title = "Song";
@@ -226,7 +226,7 @@ TEST_F(Player, PauseAndResumeFollowTheStateAndLeaveThePausedTimeOut) {
     EXPECT_EQ(pc.clock().position_ms, 1000);
     EXPECT_EQ(
         view.now_playing_writes,
-        (std::vector<NowPlaying>{NowPlaying::Playing, NowPlaying::Paused, NowPlaying::Playing}));
+        (std::vector<NowPlaying>{NowPlaying::Started, NowPlaying::Paused, NowPlaying::Resumed}));
 
     plugin.state = STATE_ENDED;
     plugin.commands.clear();
