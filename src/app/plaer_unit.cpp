@@ -329,6 +329,7 @@ int TQELAmp_Player::idle() {
 // The meter timer's tick: state, clock and fades; the time text follows the
 // clock and is blanked when the track has ended.
 void TQELAmp_Player::DXmetertimerTimer() {
+    const SharedFileInfo one_fetch(*playback_);
     const TickResult r = playback_->tick();
     show_indicators(r.state);
     switch (meter_step(r.state)) {

@@ -279,9 +279,24 @@ void PlaybackControl::shutdown() {
     view_.meter_timer(false);
 }
 
+void PlaybackControl::share_file_info(bool on) {
+    share_info_ = on;
+    shared_fetched_ = false;
+}
+
 std::string PlaybackControl::expandinfo(const std::string& tpl) {
     TrackValues v;
-    v.info = plugin_.fileinfo(v.file_info);
+    if (share_info_ && shared_fetched_) {
+        v.info = shared_result_;
+        v.file_info = shared_info_;
+    } else {
+        v.info = plugin_.fileinfo(v.file_info);
+        if (share_info_) {
+            shared_fetched_ = true;
+            shared_result_ = v.info;
+            shared_info_ = v.file_info;
+        }
+    }
     v.title = title_;
     v.artist = artist_;
     v.album = album_;

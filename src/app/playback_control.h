@@ -122,6 +122,9 @@ class PlaybackControl {
     void shutdown();
 
     std::string expandinfo(const std::string& tpl);
+    // While on, expansions share one fetch of the file information: plugins
+    // describe the file anew on every fetch. Off forgets the fetch.
+    void share_file_info(bool on);
     std::string caption() const;
 
     int32_t state() const { return state_; }
@@ -167,4 +170,20 @@ class PlaybackControl {
     bool paused_ = false;
     uint32_t repositioned_at_ = 0;
     bool repositioned_ = false;
+    bool share_info_ = false;
+    bool shared_fetched_ = false;
+    TrackValues::Info shared_result_ = TrackValues::Info::NoPlugin;
+    FileInfoRec shared_info_;
+};
+
+// Expansions made while it lives share one fetch of the file information.
+class SharedFileInfo {
+  public:
+    explicit SharedFileInfo(PlaybackControl& pc) : pc_(pc) { pc_.share_file_info(true); }
+    ~SharedFileInfo() { pc_.share_file_info(false); }
+    SharedFileInfo(const SharedFileInfo&) = delete;
+    SharedFileInfo& operator=(const SharedFileInfo&) = delete;
+
+  private:
+    PlaybackControl& pc_;
 };

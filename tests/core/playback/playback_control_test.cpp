@@ -56,7 +56,9 @@ struct FakePlugin : PlaybackBinding {
         result = code == QUERY_STATE ? state : code == QUERY_LENGTH ? length_units : position();
         return true;
     }
+    int fetches = 0;
     TrackValues::Info fileinfo(FileInfoRec& out) override {
+        ++fetches;
         if (!bound) return TrackValues::Info::NoPlugin;
         if (!info_answer) return TrackValues::Info::NotLoaded;
         out = info;
@@ -233,6 +235,20 @@ TEST_F(Player, PauseAndResumeFollowTheStateAndLeaveThePausedTimeOut) {
     pc.pause_butClick();
     EXPECT_TRUE(plugin.commands.empty());
     EXPECT_EQ(view.now_playing_writes.size(), 3u);
+}
+
+TEST_F(Player, ExpansionsInsideOneTickShareOneFetchOfTheFileInformation) {
+    start();
+    const int before = plugin.fetches;
+    plugin.info.bitrate = 128;
+    {
+        const SharedFileInfo tick(pc);
+        EXPECT_EQ(pc.expandinfo("%BR"), "128");
+        plugin.info.bitrate = 320;
+        EXPECT_EQ(pc.expandinfo("%BRkbps"), "128kbps");
+    }
+    EXPECT_EQ(plugin.fetches, before + 1);
+    EXPECT_EQ(pc.expandinfo("%BR"), "320");
 }
 
 TEST_F(Player, StopCachesTheEndedStateAndAFailingQueryCountsAsMinusOne) {
