@@ -86,6 +86,7 @@ class TQELAmp_Player : public win::Window,
     void console_add(const std::string& line) override;
     void console_set_first(const std::string& line) override;
     std::string console_first() override;
+    void console_show() override { UpdateWindow(hwnd_); }
     void meter_timer(bool on) override;
     void playlist_timer_off() override;
     void set_caption(const std::string& caption) override;

@@ -63,6 +63,7 @@ void PlaybackControl::loadfile(const std::string& path) {
     view_.console_add("> Loading file:");
     view_.console_add("> " + file_name_of(path));
     view_.console_add("> Please wait...");
+    view_.console_show();
     view_.meter_timer(false);
     plugin_.open(path);
     current_file_ = path;

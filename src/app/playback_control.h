@@ -52,6 +52,8 @@ class PlaybackView {
     // Adds a line first when the console is empty.
     virtual void console_set_first(const std::string& line) = 0;
     virtual std::string console_first() = 0;
+    // Draws the console at once, before a step that may take a while.
+    virtual void console_show() = 0;
     virtual void meter_timer(bool on) = 0;
     virtual void playlist_timer_off() = 0;
     virtual void set_caption(const std::string& caption) = 0;

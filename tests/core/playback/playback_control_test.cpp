@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <vector>
 
 #include "plugins/vl_decoder.h"
@@ -91,6 +92,10 @@ struct FakeView : PlaybackView {
         console[0] = l;
     }
     std::string console_first() override { return console.empty() ? "" : console[0]; }
+    std::function<void()> on_console_show;
+    void console_show() override {
+        if (on_console_show) on_console_show();
+    }
     void meter_timer(bool on) override { meter = on; }
     void playlist_timer_off() override { ++playlist_timer_offs; }
     void set_caption(const std::string& c) override { caption = c; }
@@ -138,9 +143,15 @@ struct Player : ::testing::Test {
 TEST_F(Player, LoadAnnouncesAndPlayStartsTheMeterAndNamesTheTrack) {
     pc.loadfile("");
     EXPECT_TRUE(plugin.opened.empty());
+    // The three lines are on screen while the plugin opens the file.
+    std::vector<std::string> shown;
+    view.on_console_show = [&] {
+        if (plugin.opened.empty()) shown = view.console;
+    };
     pc.loadfile("C:\\m\\song.mp3");
-    EXPECT_EQ(view.console,
+    EXPECT_EQ(shown,
               (std::vector<std::string>{"> Loading file:", "> song.mp3", "> Please wait..."}));
+    EXPECT_EQ(view.console, shown);
     EXPECT_EQ(plugin.opened, std::vector<std::string>{"C:\\m\\song.mp3"});
     plugin.info.bitrate = 128;
     plugin.info.sample_rate = 44100;
