@@ -55,13 +55,13 @@ TEST_F(Files, EachEventWritesItsTemplateToEachEnabledFileDosFirst) {
         std::vector<E> events;
         std::vector<Write> writes;
     };
-    const std::vector<E> session = {E::Started,     E::PlayingTick, E::Paused, E::Resumed,
-                                    E::PlayingTick, E::Stopped,     E::Closed};
+    const std::vector<E> playthrough = {E::Started,     E::PlayingTick, E::Paused, E::Resumed,
+                                        E::PlayingTick, E::Stopped,     E::Closed};
     const std::vector<Case> cases = {
         {"both static",
          file("d", true, false),
          file("w", true, false),
-         session,
+         playthrough,
          {{"d", "PLAYING 0:01"},
           {"w", "playing 0:01"},
           {"d", "PAUSED 0:01"},
@@ -76,7 +76,7 @@ TEST_F(Files, EachEventWritesItsTemplateToEachEnabledFileDosFirst) {
         {"dos dynamic",
          file("d", true, true),
          file("w", true, false),
-         session,
+         playthrough,
          {{"w", "playing 0:01"},
           {"d", "PLAYING 0:01"},
           {"d", "PAUSED 0:01"},
@@ -92,7 +92,7 @@ TEST_F(Files, EachEventWritesItsTemplateToEachEnabledFileDosFirst) {
          file("w", true, false),
          {E::Started, E::Closed},
          {{"w", "playing 0:01"}, {"w", "closed 0:01"}}},
-        {"empty path", file("", true, false), file("", true, true), session, {}},
+        {"empty path", file("", true, false), file("", true, true), playthrough, {}},
         // One file for both: each text reaches it, OEM first.
         {"one path",
          file("x", true, false),
