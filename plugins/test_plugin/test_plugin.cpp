@@ -1,7 +1,8 @@
 // A decoder plugin for tests. It decodes nothing: it simulates a track of
 // VL_TEST_LENGTH_MS milliseconds (default 5000) played in real time, with
 // 44.1 position units per millisecond, and appends every call it receives,
-// with its arguments, to the journal file named by VL_TEST_JOURNAL. Variants
+// with its arguments, to the journal file named by VL_TEST_JOURNAL. Its file
+// information names the artist VL_TEST_ARTIST (default "Test artist"). Variants
 // are chosen at compile time (see CMakeLists.txt).
 #include <windows.h>
 
@@ -198,7 +199,8 @@ vl_bool VL_CALL _vl_decoder_fileinfo(FileInfo* info) {
     info->padding_flag = -1;
     info->padding_size = -1;
     info->title = "Test title";
-    info->artist = "Test artist";
+    const char* artist = std::getenv("VL_TEST_ARTIST");
+    info->artist = artist && *artist ? artist : "Test artist";
     info->album = "Test album";
     info->track = 1;
     info->comment = "";

@@ -173,6 +173,9 @@ void TQELAmp_Player::FormCreate() {
     PlaybackView& view = *this;
     TickSource& ticks = *this;
     playback_ = std::make_unique<PlaybackControl>(*binding_, view, ticks);
+    np_files_ = std::make_unique<NowPlayingFiles>(
+        settings_.dos, settings_.win, np_output_,
+        [this](const std::string& tpl) { return playback_->expandinfo(tpl); });
     load_player_settings();
     loadskin("Default", settings_.Max);
     taskbar_created_ = RegisterWindowMessageA("TaskbarCreated");
@@ -238,6 +241,7 @@ void TQELAmp_Player::closeplayer() {
     playback_->shutdown();
     save_player_settings();
     plugins_->Studios.SaveStudios();
+    now_playing(NowPlaying::Closed);
     remove_trays();
 }
 
@@ -333,6 +337,7 @@ int TQELAmp_Player::idle() {
 // The meter timer's tick: state, clock and fades; the time text follows the
 // clock and is blanked when the track has ended.
 void TQELAmp_Player::DXmetertimerTimer() {
+    const SharedFileInfo one_fetch(*playback_);
     const TickResult r = playback_->tick();
     show_indicators(r.state);
     switch (meter_step(r.state)) {
@@ -348,6 +353,7 @@ void TQELAmp_Player::DXmetertimerTimer() {
             break;
     }
     displays_blank_ = false;
+    now_playing(NowPlaying::PlayingTick);
     playback_->setposition(playback_->clock().position_ms);
     const bool changed =
         update_meter_texts(core_.console, time_text_,
@@ -471,8 +477,9 @@ void TQELAmp_Player::draw_time_knob(int32_t position_ms) {
     invalidate(kTimeBar);
 }
 
-// The now-playing text files are not written yet.
-void TQELAmp_Player::now_playing(NowPlaying) {}
+void TQELAmp_Player::now_playing(NowPlaying what) {
+    if (np_files_) np_files_->on(what);
+}
 
 bool TQELAmp_Player::choose_file(const std::string& title, const std::string& filter,
                                  const std::string& pattern, const std::string& folder,

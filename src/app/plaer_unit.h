@@ -16,6 +16,7 @@
 #include "plugins/plug_eng.h"
 #include "playlist/playlist_model.h"
 #include "plugins/plugin_module_win32.h"
+#include "settings/now_playing_win32.h"
 #include "settings/registry_store_win32.h"
 #include "settings/save_load_sett.h"
 #include "widgets/popup_menu.h"
@@ -90,6 +91,7 @@ class TQELAmp_Player : public win::Window,
     void console_add(const std::string& line) override;
     void console_set_first(const std::string& line) override;
     std::string console_first() override;
+    void console_show() override { UpdateWindow(hwnd_); }
     void meter_timer(bool on) override;
     void playlist_timer_off() override;
     void set_caption(const std::string& caption) override;
@@ -171,6 +173,8 @@ class TQELAmp_Player : public win::Window,
     DialogSettings dialog_;  // until the settings dialog holds them
     std::unique_ptr<RegistryBinding> binding_;
     std::unique_ptr<PlaybackControl> playback_;
+    Win32NowPlayingOutput np_output_;
+    std::unique_ptr<NowPlayingFiles> np_files_;
     std::unique_ptr<Tsuperplaylist> list_;
     bool meter_on_ = false;
     DWORD last_tick_ = 0;

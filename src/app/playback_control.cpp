@@ -63,6 +63,7 @@ void PlaybackControl::loadfile(const std::string& path) {
     view_.console_add("> Loading file:");
     view_.console_add("> " + file_name_of(path));
     view_.console_add("> Please wait...");
+    view_.console_show();
     view_.meter_timer(false);
     plugin_.open(path);
     current_file_ = path;
@@ -117,7 +118,7 @@ void PlaybackControl::playfile() {
         setvolume(volume);
     }
     view_.playback_started();
-    view_.now_playing(NowPlaying::Playing);
+    view_.now_playing(NowPlaying::Started);
 }
 
 std::string PlaybackControl::caption() const {
@@ -158,7 +159,7 @@ void PlaybackControl::pause_butClick() {
         // The paused time is not playing time.
         if (paused_) clock_.start_tick += ticks_.now() - paused_at_;
         paused_ = false;
-        view_.now_playing(NowPlaying::Playing);
+        view_.now_playing(NowPlaying::Resumed);
     }
 }
 
@@ -279,9 +280,24 @@ void PlaybackControl::shutdown() {
     view_.meter_timer(false);
 }
 
+void PlaybackControl::share_file_info(bool on) {
+    share_info_ = on;
+    shared_fetched_ = false;
+}
+
 std::string PlaybackControl::expandinfo(const std::string& tpl) {
     TrackValues v;
-    v.info = plugin_.fileinfo(v.file_info);
+    if (share_info_ && shared_fetched_) {
+        v.info = shared_result_;
+        v.file_info = shared_info_;
+    } else {
+        v.info = plugin_.fileinfo(v.file_info);
+        if (share_info_) {
+            shared_fetched_ = true;
+            shared_result_ = v.info;
+            shared_info_ = v.file_info;
+        }
+    }
     v.title = title_;
     v.artist = artist_;
     v.album = album_;

@@ -8,6 +8,7 @@
 #include "app/info_macros.h"
 #include "base/file_info.h"
 #include "playlist/playlist_model.h"
+#include "settings/now_playing.h"
 
 class TDecoder_plugin;
 
@@ -42,8 +43,6 @@ class TickSource {
     virtual uint32_t now() = 0;  // milliseconds, wrapping
 };
 
-enum class NowPlaying { Playing, Paused, Stopped };
-
 // The main window as playback control sees it.
 class PlaybackView {
   public:
@@ -53,6 +52,8 @@ class PlaybackView {
     // Adds a line first when the console is empty.
     virtual void console_set_first(const std::string& line) = 0;
     virtual std::string console_first() = 0;
+    // Draws the console at once, before a step that may take a while.
+    virtual void console_show() = 0;
     virtual void meter_timer(bool on) = 0;
     virtual void playlist_timer_off() = 0;
     virtual void set_caption(const std::string& caption) = 0;
@@ -123,6 +124,9 @@ class PlaybackControl {
     void shutdown();
 
     std::string expandinfo(const std::string& tpl);
+    // While on, expansions share one fetch of the file information: plugins
+    // describe the file anew on every fetch. Off forgets the fetch.
+    void share_file_info(bool on);
     std::string caption() const;
 
     int32_t state() const { return state_; }
@@ -168,4 +172,20 @@ class PlaybackControl {
     bool paused_ = false;
     uint32_t repositioned_at_ = 0;
     bool repositioned_ = false;
+    bool share_info_ = false;
+    bool shared_fetched_ = false;
+    TrackValues::Info shared_result_ = TrackValues::Info::NoPlugin;
+    FileInfoRec shared_info_;
+};
+
+// Expansions made while it lives share one fetch of the file information.
+class SharedFileInfo {
+  public:
+    explicit SharedFileInfo(PlaybackControl& pc) : pc_(pc) { pc_.share_file_info(true); }
+    ~SharedFileInfo() { pc_.share_file_info(false); }
+    SharedFileInfo(const SharedFileInfo&) = delete;
+    SharedFileInfo& operator=(const SharedFileInfo&) = delete;
+
+  private:
+    PlaybackControl& pc_;
 };

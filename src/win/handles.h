@@ -54,6 +54,9 @@ struct DestroyIconHandle {
 struct FreeModule {
     void operator()(HMODULE h) const { FreeLibrary(h); }
 };
+struct CloseKernelHandle {
+    void operator()(HANDLE h) const { CloseHandle(h); }
+};
 
 using Font = Unique<HFONT, DeleteGdiObject>;
 using Brush = Unique<HBRUSH, DeleteGdiObject>;
@@ -63,6 +66,8 @@ using MemoryDC = Unique<HDC, DeleteMemoryDC>;
 using RegKey = Unique<HKEY, CloseRegKey>;
 using Module = Unique<HMODULE, FreeModule>;
 using Icon = Unique<HICON, DestroyIconHandle>;
+// A file, event or process handle; hold no INVALID_HANDLE_VALUE in it.
+using KernelHandle = Unique<HANDLE, CloseKernelHandle>;
 
 // The drawing context of a window (or of the screen, for nullptr) from GetDC.
 class WindowDC {

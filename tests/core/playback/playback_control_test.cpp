@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <vector>
 
 #include "plugins/vl_decoder.h"
@@ -56,7 +57,9 @@ struct FakePlugin : PlaybackBinding {
         result = code == QUERY_STATE ? state : code == QUERY_LENGTH ? length_units : position();
         return true;
     }
+    int fetches = 0;
     TrackValues::Info fileinfo(FileInfoRec& out) override {
+        ++fetches;
         if (!bound) return TrackValues::Info::NoPlugin;
         if (!info_answer) return TrackValues::Info::NotLoaded;
         out = info;
@@ -89,6 +92,10 @@ struct FakeView : PlaybackView {
         console[0] = l;
     }
     std::string console_first() override { return console.empty() ? "" : console[0]; }
+    std::function<void()> on_console_show;
+    void console_show() override {
+        if (on_console_show) on_console_show();
+    }
     void meter_timer(bool on) override { meter = on; }
     void playlist_timer_off() override { ++playlist_timer_offs; }
     void set_caption(const std::string& c) override { caption = c; }
@@ -136,9 +143,15 @@ struct Player : ::testing::Test {
 TEST_F(Player, LoadAnnouncesAndPlayStartsTheMeterAndNamesTheTrack) {
     pc.loadfile("");
     EXPECT_TRUE(plugin.opened.empty());
+    // The three lines are on screen while the plugin opens the file.
+    std::vector<std::string> shown;
+    view.on_console_show = [&] {
+        if (plugin.opened.empty()) shown = view.console;
+    };
     pc.loadfile("C:\\m\\song.mp3");
-    EXPECT_EQ(view.console,
+    EXPECT_EQ(shown,
               (std::vector<std::string>{"> Loading file:", "> song.mp3", "> Please wait..."}));
+    EXPECT_EQ(view.console, shown);
     EXPECT_EQ(plugin.opened, std::vector<std::string>{"C:\\m\\song.mp3"});
     plugin.info.bitrate = 128;
     plugin.info.sample_rate = 44100;
@@ -148,7 +161,7 @@ TEST_F(Player, LoadAnnouncesAndPlayStartsTheMeterAndNamesTheTrack) {
     EXPECT_EQ(view.console,
               (std::vector<std::string>{"> Volume 100%", "> Unknown artist - Untitled",
                                         "> 128kbps  44100Hz"}));
-    EXPECT_EQ(view.now_playing_writes, std::vector<NowPlaying>{NowPlaying::Playing});
+    EXPECT_EQ(view.now_playing_writes, std::vector<NowPlaying>{NowPlaying::Started});
 
     plugin.info.artist = "Band";
     plugin.info.title = "Song";
@@ -226,13 +239,27 @@ TEST_F(Player, PauseAndResumeFollowTheStateAndLeaveThePausedTimeOut) {
     EXPECT_EQ(pc.clock().position_ms, 1000);
     EXPECT_EQ(
         view.now_playing_writes,
-        (std::vector<NowPlaying>{NowPlaying::Playing, NowPlaying::Paused, NowPlaying::Playing}));
+        (std::vector<NowPlaying>{NowPlaying::Started, NowPlaying::Paused, NowPlaying::Resumed}));
 
     plugin.state = STATE_ENDED;
     plugin.commands.clear();
     pc.pause_butClick();
     EXPECT_TRUE(plugin.commands.empty());
     EXPECT_EQ(view.now_playing_writes.size(), 3u);
+}
+
+TEST_F(Player, ExpansionsInsideOneTickShareOneFetchOfTheFileInformation) {
+    start();
+    const int before = plugin.fetches;
+    plugin.info.bitrate = 128;
+    {
+        const SharedFileInfo tick(pc);
+        EXPECT_EQ(pc.expandinfo("%BR"), "128");
+        plugin.info.bitrate = 320;
+        EXPECT_EQ(pc.expandinfo("%BRkbps"), "128kbps");
+    }
+    EXPECT_EQ(plugin.fetches, before + 1);
+    EXPECT_EQ(pc.expandinfo("%BR"), "320");
 }
 
 TEST_F(Player, StopCachesTheEndedStateAndAFailingQueryCountsAsMinusOne) {
