@@ -2,6 +2,7 @@
 // menus on the skinned menu widget) and the action of every command.
 #include <algorithm>
 
+#include "app/about_unit.h"
 #include "app/plaer_unit.h"
 #include "playlist/splaylist.h"
 #include "win/files.h"
@@ -27,6 +28,10 @@ const TQELAmp_Player::Action TQELAmp_Player::kActions[] = {
     {Command::Next, [](TQELAmp_Player& p, POINT) { p.list_->model().nextplay(); }},
     {Command::Playlist, [](TQELAmp_Player& p, POINT) { p.toggle_playlist(false); }},
     {Command::Explorer, [](TQELAmp_Player& p, POINT) { p.toggle_playlist(true); }},
+    {Command::About,
+     [](TQELAmp_Player& p, POINT) {
+         show_about(p.instance_, p.hwnd_, p.core_.folders.program, p.settings_.Always_on_top);
+     }},
     {Command::VolumeUp, [](TQELAmp_Player& p, POINT) { p.playback_->volume_up(); }},
     {Command::VolumeDown, [](TQELAmp_Player& p, POINT) { p.playback_->volume_down(); }},
     {Command::MainMenu, [](TQELAmp_Player& p, POINT at) { p.show_menu(at, Command::MainMenu); }},
