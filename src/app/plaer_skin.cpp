@@ -6,6 +6,7 @@
 #include "playlist/list_skin.h"
 #include "playlist/splaylist.h"
 #include "base/ini_file.h"
+#include "win/region.h"
 
 namespace {
 
@@ -36,12 +37,8 @@ bool TQELAmp_Player::loadskin(const std::string& name, bool big) {
     scope_surface();
     SetWindowPos(hwnd_, nullptr, 0, 0, layout_->width, layout_->height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    win::Region shape(CreateRectRgn(0, 0, 0, 0));
-    for (const SkinRect& r : mask_runs(mask)) {
-        win::Region run(CreateRectRgn(r.left, r.top, r.right, r.bottom));
-        CombineRgn(shape.get(), shape.get(), run.get(), RGN_OR);
-    }
-    win::set_window_region(hwnd_, std::move(shape), true);
+    if (win::Region shape = win::region_from_rects(mask_runs(mask)))
+        win::set_window_region(hwnd_, std::move(shape), true);
     compose_face();
     return true;
 }

@@ -98,6 +98,15 @@ LRESULT TQELAmp_Player::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
             // The meter runs only while the player is the active application.
             app_active_ = wp != FALSE;
             if (app_active_) last_tick_ = GetTickCount();
+            // Another program may have put its windows above ours.
+            if (settings_.Always_on_top) setontop();
+            break;
+        case WM_SYSCOMMAND:
+            if ((wp & 0xFFF0) == SC_RESTORE && settings_.Always_on_top) {
+                const LRESULT r = default_message(msg, wp, lp);
+                setontop();
+                return r;
+            }
             break;
         case WM_NCACTIVATE: {
             const LRESULT r = default_message(msg, wp, lp);
@@ -198,7 +207,7 @@ void TQELAmp_Player::load_player_settings() {
     select_effect(effect_name());
 
     PlaybackControl& pc = *playback_;
-    pc.volume = settings_.volume;
+    pc.restore_volume(settings_.volume);
     pc.last_folder = settings_.Dialog_OS;
     pc.filter = plugins_->Decoders.FilterString;
     pc.info_template[0] = dialog_.info1_str;
@@ -249,7 +258,8 @@ void TQELAmp_Player::FormDestroy() {
     save_dialog_settings(store_, dialog_, effect_names());
     delete_working_folder(core_.folders.working);
     studio_menu_ = MenuModel();
-    plugins_.reset();
+    // The registry stays until the player object goes, after the message loop:
+    // a long playlist loop may still be inside a message pump now.
     own_dc_.reset();
 }
 

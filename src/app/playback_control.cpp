@@ -1,5 +1,6 @@
 #include "app/playback_control.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "base/paths.h"
@@ -81,7 +82,12 @@ void PlaybackControl::playfile() {
     if (use_playlist_volume) setvolume(0);
 
     int32_t played = 0;
-    const bool started = plugin_.setmode(MODE_PLAY, 0, played) && (played & 0xFF) != 0;
+    if (!plugin_.setmode(MODE_PLAY, 0, played)) {
+        // Nothing open, or the plugin failed: the rest of the steps end here.
+        view_.meter_timer(false);
+        return;
+    }
+    const bool started = (played & 0xFF) != 0;
     view_.meter_timer(started);
 
     FileInfoRec fi;
@@ -183,6 +189,10 @@ void PlaybackControl::setvolume(int v) {
     command(MODE_VOLUME, v);
     volume = v;
     view_.console_set_first("> Volume " + std::to_string(v) + "%");
+}
+
+void PlaybackControl::restore_volume(int v) {
+    volume = knob_volume_ = std::clamp(v, 0, 100);
 }
 
 void PlaybackControl::volume_up() {

@@ -107,6 +107,9 @@ class PlaybackControl {
     void rewind_release();
     void forward_release();
     void setvolume(int v);
+    // Start-up: the volume variable and the knob take the stored volume,
+    // clamped to 0..100; nothing is drawn or sent.
+    void restore_volume(int v);
     void setposition(int32_t ms);
     void volume_up();
     void volume_down();

@@ -33,6 +33,8 @@ void PlayerCore::write_banner() {
 
 void PlayerCore::activate(const std::string& arg, bool list_show, ActivationHost& host) {
     if (!first_activation) return;
+    // A message box below can activate the window again before this returns.
+    first_activation = false;
 
     bool list_loaded = false;
     const ArgumentKind kind = classify_argument(arg);
@@ -57,5 +59,4 @@ void PlayerCore::activate(const std::string& arg, bool list_show, ActivationHost
     write_banner();
     host.console_changed();
     host.show_playlist(list_show);
-    first_activation = false;
 }

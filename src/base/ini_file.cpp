@@ -1,5 +1,7 @@
 #include "base/ini_file.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -24,14 +26,85 @@ std::string unquote(std::string_view v) {
     return std::string(v);
 }
 
+// The byte of a code point in the Windows-1252 ANSI code page; a code point
+// without one becomes '?', as the system's default character.
+char ansi_of(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
+    static const char16_t k80[32] = {
+        0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+    for (int i = 0; i < 32; ++i)
+        if (k80[i] != 0 && k80[i] == c) return static_cast<char>(0x80 + i);
+    return '?';
+}
+
+std::string utf16_to_ansi(std::string_view b, bool big_endian) {
+    std::string out;
+    out.reserve(b.size() / 2);
+    for (size_t i = 0; i + 1 < b.size(); i += 2) {
+        const auto lo = static_cast<unsigned char>(b[i + (big_endian ? 1 : 0)]);
+        const auto hi = static_cast<unsigned char>(b[i + (big_endian ? 0 : 1)]);
+        const char32_t u = static_cast<char32_t>(lo | hi << 8);
+        if (u >= 0xD800 && u < 0xDC00 && i + 3 < b.size()) {
+            i += 2;  // a surrogate pair is one character outside the ANSI set
+            out += '?';
+            continue;
+        }
+        out += ansi_of(u);
+    }
+    return out;
+}
+
+std::string utf8_to_ansi(std::string_view b) {
+    std::string out;
+    out.reserve(b.size());
+    for (size_t i = 0; i < b.size();) {
+        const auto c = static_cast<unsigned char>(b[i]);
+        const int more = c < 0x80 ? 0 : c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : -1;
+        char32_t u = more == 3 ? c & 0x07 : more == 2 ? c & 0x0F : more == 1 ? c & 0x1F : c;
+        size_t n = 1;
+        for (int k = 0;
+             k < more && i + n < b.size() && (static_cast<unsigned char>(b[i + n]) & 0xC0) == 0x80;
+             ++k, ++n)
+            u = u << 6 | (static_cast<unsigned char>(b[i + n]) & 0x3F);
+        out += (more < 0 || static_cast<int>(n) != more + 1) ? '?' : ansi_of(u);
+        i += n;
+    }
+    return out;
+}
+
 }  // namespace
 
-IniFile IniFile::load(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return IniFile();
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return parse(ss.str());
+std::string IniFile::decode(std::string_view bytes) {
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return utf8_to_ansi(bytes.substr(3));
+    if (bytes.substr(0, 2) == "\xFF\xFE") return utf16_to_ansi(bytes.substr(2), false);
+    if (bytes.substr(0, 2) == "\xFE\xFF") return utf16_to_ansi(bytes.substr(2), true);
+    return std::string(bytes);
+}
+
+IniFile IniFile::load(const std::string& path, Found* found) {
+    Found dummy;
+    Found& f = found ? *found : dummy;
+    errno = 0;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        f = errno == ENOENT ? Found::missing : Found::unreadable;
+        return IniFile();
+    }
+    std::string bytes;
+    char buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, file)) > 0) bytes.append(buf, n);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    std::string text = decode(bytes);
+    if (failed || text.find('\0') != std::string::npos) {
+        f = Found::unreadable;
+        return IniFile();
+    }
+    f = Found::read;
+    return parse(text);
 }
 
 IniFile IniFile::parse(std::string_view text) {

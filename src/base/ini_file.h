@@ -1,7 +1,8 @@
 // INI files with the semantics of the system's private-profile routines:
 // sections and keys match without regard to case and to surrounding blanks,
 // the first matching section and the first matching key win, values lose
-// surrounding blanks and one pair of enclosing quotes.
+// surrounding blanks and one pair of enclosing quotes. Like the system, a
+// file with a UTF-8 or UTF-16 byte-order mark is read in the ANSI code page.
 #pragma once
 
 #include <string>
@@ -11,9 +12,13 @@
 class IniFile {
   public:
     IniFile() = default;
-    // A missing or unreadable file gives an empty INI.
-    static IniFile load(const std::string& path);
+    enum class Found { missing, read, unreadable };
+    // A missing or unreadable file gives an empty INI. Unreadable: the file
+    // exists but cannot be opened, or holds NUL bytes in no encoding we know.
+    static IniFile load(const std::string& path, Found* found = nullptr);
     static IniFile parse(std::string_view text);
+    // File bytes to ANSI text: a byte-order mark selects UTF-8, UTF-16 LE or BE.
+    static std::string decode(std::string_view bytes);
 
     bool has_key(std::string_view section, std::string_view key) const;
     std::string read(std::string_view section, std::string_view key,

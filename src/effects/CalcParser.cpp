@@ -38,6 +38,32 @@ bool truthy(const std::string& v) {
     return !v.empty() && v != "0";
 }
 
+// Knuth-Morris-Pratt failure links: fail[i] is the length of the longest
+// proper border of b[0..i].
+std::vector<size_t> borders(const std::string& b) {
+    std::vector<size_t> fail(b.size(), 0);
+    for (size_t i = 1, k = 0; i < b.size(); ++i) {
+        while (k > 0 && b[i] != b[k]) k = fail[k - 1];
+        if (b[i] == b[k]) ++k;
+        fail[i] = k;
+    }
+    return fail;
+}
+
+size_t last_occurrence(const std::string& a, const std::string& b) {
+    const std::vector<size_t> fail = borders(b);
+    size_t found = std::string::npos;
+    for (size_t i = 0, k = 0; i < a.size(); ++i) {
+        while (k > 0 && a[i] != b[k]) k = fail[k - 1];
+        if (a[i] == b[k]) ++k;
+        if (k == b.size()) {
+            found = i + 1 - b.size();
+            k = fail[k - 1];
+        }
+    }
+    return found;
+}
+
 }  // namespace
 
 // ---- values ----
@@ -143,7 +169,7 @@ std::string TCalcParser::Subtract(const std::string& a, const std::string& b) {
     if (x.is_int && y.is_int) return std::to_string(x.i - y.i);
     if (x.is_num && y.is_num) return RealText(x.d - y.d);
     std::string r = a;
-    const size_t p = b.empty() ? std::string::npos : r.rfind(b);
+    const size_t p = b.empty() ? std::string::npos : last_occurrence(a, b);
     if (p != std::string::npos) r.erase(p, b.size());
     return r;
 }
@@ -170,13 +196,26 @@ std::string TCalcParser::Divide(const std::string& a, const std::string& b) {
         if (y.d == 0) throw CalcError("Division by zero");
         return RealText(x.d / y.d);
     }
-    std::string r = a;
-    if (b.empty()) return r;
-    // Always the first occurrence; a removal can only form a new one just before it.
-    size_t from = 0, p;
-    while ((p = r.find(b, from)) != std::string::npos) {
-        r.erase(p, b.size());
-        from = p >= b.size() - 1 ? p - (b.size() - 1) : 0;
+    if (b.empty()) return a;
+    // Removing the first occurrence until none is left is the same as one pass
+    // that drops an occurrence as soon as the kept text ends with it: the kept
+    // text never holds one. Each kept character remembers its match state.
+    const std::vector<size_t> fail = borders(b);
+    std::string r;
+    std::vector<size_t> state;
+    r.reserve(a.size());
+    state.reserve(a.size());
+    size_t k = 0;
+    for (char c : a) {
+        while (k > 0 && c != b[k]) k = fail[k - 1];
+        if (c == b[k]) ++k;
+        r += c;
+        state.push_back(k);
+        if (k == b.size()) {
+            r.resize(r.size() - b.size());
+            state.resize(state.size() - b.size());
+            k = state.empty() ? 0 : state.back();
+        }
     }
     return r;
 }
@@ -314,6 +353,8 @@ void TCalcParser::read_string(int quote) {
 }
 
 void TCalcParser::read_identifier() {
+    // An index part reads its first token, which may be another indexed name.
+    DepthGuard guard(depth_);
     std::string name;
     bool indexed = false;
     for (;;) {
@@ -401,9 +442,16 @@ std::string TCalcParser::expression() {
     return r ? "1" : "0";
 }
 
+void TCalcParser::check_time() {
+    // Reading the clock on every operation would cost more than the operation.
+    if (++operations_ % 64 == 0 && std::chrono::steady_clock::now() - started_ > MaxRunTime)
+        throw CalcError("Script runs too long");
+}
+
 std::string TCalcParser::sum() {
     std::string v = term();
     while (at_op('+') || at_op('-') || at_op('&')) {
+        check_time();
         const char op = TokenText[0];
         next();
         const std::string r = term();
@@ -422,6 +470,7 @@ std::string TCalcParser::sum() {
 std::string TCalcParser::term() {
     std::string v = signed_factor();
     while (at_op('*') || at_op('/')) {
+        check_time();
         const char op = TokenText[0];
         next();
         const std::string r = signed_factor();
@@ -496,6 +545,7 @@ void TCalcParser::Execute(const std::vector<std::string>& lines, std::string& re
     Column = 0;
     Keyword = -1;
     depth_ = 0;
+    operations_ = 0;
     started_ = std::chrono::steady_clock::now();
     next();
     while (TokenKind != TOKEN_END)
@@ -504,6 +554,7 @@ void TCalcParser::Execute(const std::vector<std::string>& lines, std::string& re
 
 TCalcParser::Signal TCalcParser::statement(bool top, std::string& result) {
     DepthGuard guard(depth_);
+    check_time();
     if (TokenKind == TOKEN_NONE || at_op(';')) {
         next();
         return SIG_NORMAL;

@@ -68,7 +68,8 @@ class TCalcParser {
     CallFn OnCall;
     SetVariableFn OnSetVariable;
 
-    // A run that loops longer than this is stopped with a CalcError.
+    // A run that takes longer than this is stopped with a CalcError, checked
+    // between statements, loop turns and operators.
     std::chrono::milliseconds MaxRunTime{2000};
 
     // Throws CalcError when the run fails; result then keeps what it had.
@@ -124,6 +125,9 @@ class TCalcParser {
         int& depth;
     };
 
+    void check_time();
+
     int depth_ = 0;
+    unsigned operations_ = 0;
     std::chrono::steady_clock::time_point started_;
 };

@@ -75,18 +75,25 @@ std::string ave_save_path(const std::string& folder, const std::string& name) {
 }
 
 std::string AveVariables::get(std::string_view name) const {
-    for (const auto& e : entries_)
-        if (equals_nocase(e.first, name)) return e.second;
-    return {};
+    const auto it = by_upper_name_.find(upper_text(name));
+    return it == by_upper_name_.end() ? std::string() : it->second->second;
 }
 
 void AveVariables::set(std::string_view name, std::string value) {
-    for (auto it = entries_.begin(); it != entries_.end(); ++it)
-        if (equals_nocase(it->first, name)) {
-            entries_.erase(it);
-            break;
-        }
+    std::string key = upper_text(name);
+    const auto old = by_upper_name_.find(key);
+    const bool replaces = old != by_upper_name_.end();
+    const size_t freed = replaces ? old->second->first.size() + old->second->second.size() : 0;
+    const size_t bytes = bytes_ - freed + name.size() + value.size();
+    if (bytes > kMaxBytes || (!replaces && entries_.size() >= kMaxEntries))
+        throw CalcError("Variable table full");
+    if (replaces) {
+        entries_.erase(old->second);
+        by_upper_name_.erase(old);
+    }
     entries_.emplace_back(std::string(name), std::move(value));
+    by_upper_name_.emplace(std::move(key), std::prev(entries_.end()));
+    bytes_ = bytes;
 }
 
 namespace {

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <functional>
+#include <list>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -32,12 +34,20 @@ std::string ave_save_path(const std::string& folder, const std::string& name);
 // regard to case. A set removes the old entry and appends the new one.
 class AveVariables {
   public:
+    static constexpr size_t kMaxEntries = 16384;
+    static constexpr size_t kMaxBytes = 16u << 20;  // names and values together
+
     std::string get(std::string_view name) const;
+    // A set that would take the table beyond its bounds throws CalcError and
+    // changes nothing.
     void set(std::string_view name, std::string value);
-    const std::vector<std::pair<std::string, std::string>>& entries() const { return entries_; }
+    const std::list<std::pair<std::string, std::string>>& entries() const { return entries_; }
 
   private:
-    std::vector<std::pair<std::string, std::string>> entries_;
+    std::list<std::pair<std::string, std::string>> entries_;
+    std::unordered_map<std::string, std::list<std::pair<std::string, std::string>>::iterator>
+        by_upper_name_;
+    size_t bytes_ = 0;
 };
 
 // A function call as the renderer sees it: upper-cased name and two real

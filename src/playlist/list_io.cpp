@@ -31,8 +31,8 @@ int PlaylistModel::LoadListFile(const std::string& source, const std::string* ta
     if (f) {
         RecordBytes bytes;
         for (int p = 1;; ++p) {
-            if (host_.terminating()) break;
             host_.process_messages();
+            if (host_.terminating()) break;
             if (std::fread(bytes.data(), 1, bytes.size(), f.get()) != bytes.size()) break;
             try {
                 ListRecord r = vl2::unpack(bytes.data());
@@ -176,6 +176,7 @@ void PlaylistModel::ImportM3UText(const std::string& list_path, std::istream& in
     int state = 0;
     ExtInf info;
     auto handle = [&](const std::string& raw) {
+        if (host_.terminating()) return;
         const std::string l = trim_text(raw);
         const std::string u = upper_text(l);
         if (u == "#EXTM3U") {

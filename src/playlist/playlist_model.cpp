@@ -182,6 +182,7 @@ void PlaylistModel::AddToSongList2(const std::string& path, const std::string& t
 void PlaylistModel::ButtonadddirClick(const std::string& folder, const std::string& mask) {
     const std::string f = with_backslash(folder);
     for (const DirEntry& e : host_.list_dir(f + mask)) {
+        if (host_.terminating()) return;
         if (e.name == "." || e.name == "..") continue;
         if (!fileinList(f + e.name)) AddToSongList(f + e.name);
     }

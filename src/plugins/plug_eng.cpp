@@ -64,11 +64,13 @@ void TDecoder_plugin::ScanPlugins() {
     }
 
     const std::string ini_path = PluginFolder + "plugins.ini";
-    if (loader_.file_exists(ini_path)) {
-        IniFile ini = IniFile::load(ini_path);
+    IniFile::Found found = IniFile::Found::missing;
+    IniFile ini;
+    if (loader_.file_exists(ini_path)) ini = IniFile::load(ini_path, &found);
+    if (found == IniFile::Found::read) {
         for (int i = 0; i < Count(); ++i) ActivePatterns[i] = ini.read("Media", FileNames[i]);
     } else {
-        ActivePatterns = DeclaredPatterns;
+        ActivePatterns = DeclaredPatterns;  // an unreadable file counts as absent
     }
     BuildFilterString();
 }

@@ -6,7 +6,9 @@
 #include "base/ini_file.h"
 
 void TStudio::LoadStudios() {
-    IniFile ini = IniFile::load(ini_path());
+    IniFile::Found found;
+    IniFile ini = IniFile::load(ini_path(), &found);
+    keep_file_ = found == IniFile::Found::unreadable;
     for (int i = 0;; ++i) {
         const std::string n = std::to_string(i);
         std::string name = ini.read("Main", "Name" + n);
@@ -18,6 +20,7 @@ void TStudio::LoadStudios() {
 }
 
 void TStudio::SaveStudios() const {
+    if (keep_file_) return;
     std::remove(ini_path().c_str());
     if (Names.empty()) return;
     IniFile ini;

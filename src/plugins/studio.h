@@ -21,7 +21,8 @@ class TStudio {
 
     // Appends Name0/Exe0/Params0, Name1... up to the first missing or empty name.
     void LoadStudios();
-    // Deletes "studio.ini" and writes every entry; errors are ignored.
+    // Deletes "studio.ini" and writes every entry; errors are ignored. A file
+    // that LoadStudios found but could not read is left as it is.
     void SaveStudios() const;
     void AddStudio(const std::string& name, const std::string& program, const std::string& params);
     void EditStudio(int index, const std::string& name, const std::string& program,
@@ -30,4 +31,7 @@ class TStudio {
     // First entry whose name equals a studio-menu caption, or -1.
     int IndexOfName(const std::string& name) const;
     void LaunchStudio(int index, const Launcher& launch) const;
+
+  private:
+    bool keep_file_ = false;
 };

@@ -1,5 +1,7 @@
 #include "settings/save_load_sett.h"
 
+#include <algorithm>
+
 #include "base/text.h"
 
 namespace {
@@ -223,6 +225,9 @@ void load_dialog_settings(KeyStore& store, DialogSettings& d,
             d.refresh_time = def.refresh_time;
             d.sleep_time = def.sleep_time;
         }
+        // The sliders' range; these go straight into the idle loop's timing.
+        d.refresh_time = std::clamp(d.refresh_time, 1, 50);
+        d.sleep_time = std::clamp(d.sleep_time, 1, 50);
     }
 }
 

@@ -54,6 +54,21 @@ TEST_F(Activation, ExistingPlaylistOnTheCommandLineReplacesTheDefault) {
     EXPECT_EQ(h2.calls, (std::vector<std::string>{"m3u C:\\c.m3u", "console", "hide"}));
 }
 
+TEST_F(Activation, AnActivationDuringTheFirstOneDoesNothing) {
+    // A message box shown while the file opens pumps messages and activates again.
+    struct Reentering : RecordingHost {
+        PlayerCore* core = nullptr;
+        void play_media(const std::string& p) override {
+            RecordingHost::play_media(p);
+            core->activate(p, true, *this);
+        }
+    } reentering;
+    reentering.core = &core;
+    core.activate("C:\\a.mp3", true, reentering);
+    EXPECT_EQ(reentering.calls,
+              (std::vector<std::string>{"media C:\\a.mp3", "new", "console", "show"}));
+}
+
 TEST_F(Activation, MissingPlaylistFallsBackToTheDefaultList) {
     host.files = {"C:\\VL\\veltrona.vl2"};
     core.activate("C:\\gone.vl2", false, host);

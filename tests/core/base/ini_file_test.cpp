@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "base/ini_file.h"
 
 namespace {
@@ -39,6 +41,20 @@ TEST(IniFile, KeysBeforeAnySectionFormTheUnnamedSectionAndNoFinalLineEndIsFine) 
     // Erasing the unnamed part keeps the next header in the text.
     ini.erase_section("");
     EXPECT_EQ(IniFile::parse(ini.text()).read("S", "last"), "end");
+}
+
+TEST(IniFile, ByteOrderMarksSelectTheEncodingAndTextComesOutInAnsi) {
+    using namespace std::string_literals;
+    const struct {
+        std::string bytes, ansi;
+    } cases[] = {
+        {"[S]\r\nk=caf\xE9"s, "[S]\r\nk=caf\xE9"s},  // no mark: bytes as they are
+        {"\xEF\xBB\xBF[S]\r\nk=caf\xC3\xA9 \xE2\x82\xAC \xD0\x96 \xC3"s,
+         "[S]\r\nk=caf\xE9 \x80 ? ?"s},
+        {"\xFF\xFE[\0S\0]\0=\0\xE9\0\xAC\x20\x16\x04\x3D\xD8\x00\xDE"s, "[S]=\xE9\x80??"s},
+        {"\xFE\xFF\0[\0S\0]\0\xE9"s, "[S]\xE9"s},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IniFile::decode(c.bytes), c.ansi) << c.ansi;
 }
 
 TEST(IniFile, WritingReplacesAppendsAndCreates) {

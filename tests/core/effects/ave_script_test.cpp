@@ -87,8 +87,22 @@ TEST(AveVariables, NamesIgnoreCaseAndSetsMoveToTheEnd) {
     v.set("x", "3");
     EXPECT_EQ(v.get("X"), "3");
     ASSERT_EQ(v.entries().size(), 2u);
-    EXPECT_EQ(v.entries()[0].first, "y");
-    EXPECT_EQ(v.entries()[1].first, "x");
+    EXPECT_EQ(v.entries().front().first, "y");
+    EXPECT_EQ(v.entries().back().first, "x");
+}
+
+TEST(AveVariables, TheTableIsBoundedAndAFullTableStopsTheScript) {
+    AveScripts big, many;
+    big.frame_lines = {"s = 'x' * 1000000; i = 0;", "WHILE 1 BEGIN v[i] = s; i = i + 1; END"};
+    EXPECT_FALSE(big.run_frame());
+    size_t bytes = 0;
+    for (const auto& e : big.variables.entries()) bytes += e.first.size() + e.second.size();
+    EXPECT_LE(bytes, AveVariables::kMaxBytes);
+    big.frame_lines = {"s = 'short'"};
+    EXPECT_TRUE(big.run_frame()) << "replacing an entry still works";
+    many.frame_lines = {"i = 0; WHILE 1 BEGIN n[i] = i; i = i + 1; END"};
+    EXPECT_FALSE(many.run_frame());
+    EXPECT_EQ(many.variables.entries().size(), AveVariables::kMaxEntries);
 }
 
 TEST(AveCallRules, ArgumentsAreSplitAndConverted) {

@@ -224,6 +224,43 @@ TEST(CalcParser, BadInputEndsQuietlyOrWithCalcError) {
     EXPECT_THROW(h.run("s = 'ab'; WHILE 1 BEGIN s = s & s; END"), CalcError);
 }
 
+std::string repeat(const std::string& s, size_t n) {
+    std::string r;
+    for (size_t i = 0; i < n; ++i) r += s;
+    return r;
+}
+
+// Each script ends quickly, with the given result or with a CalcError ("!").
+TEST(CalcParser, HostileScriptsEndQuickly) {
+    const std::string big = "s = 'ab' * 524287;";  // 1 MB of "ab"
+    const struct {
+        const char* what;
+        std::string script, result;
+    } cases[] = {
+        {"deep index in a value", "x = " + repeat("a[", 50000) + "1" + repeat("]", 50000), "!"},
+        {"deep index as a name", repeat("a[", 50000) + "1" + repeat("]", 50000) + " = 1", "!"},
+        {"letter removal", big + "t = s / 'a'; t = t / 'b' & 'done'", "done"},
+        {"cascading removal", "s = 'a' * 262143 & 'b' * 262143; x = s / 'ab' & 'empty'", "empty"},
+        {"last occurrence", "s = 'ab' * 499999; x = s - (\"ab\" * 200000 & 'x') & 'kept'",
+         repeat("ab", 500000) + "kept"},
+        {"one long line", big + "x = s" + repeat(" / 'q'", 200000), "!"},
+        {"many lines", big + repeat("x = s - 'zz';\n", 200000), "!"},
+    };
+    for (const auto& c : cases) {
+        Harness h;
+        h.p.MaxRunTime = std::chrono::milliseconds(300);
+        const auto start = std::chrono::steady_clock::now();
+        std::string got;
+        try {
+            got = h.run(c.script);
+        } catch (const CalcError&) {
+            got = "!";
+        }
+        EXPECT_EQ(got, c.result) << c.what;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10)) << c.what;
+    }
+}
+
 TEST(CalcParser, EndlessLoopIsStoppedByTheRunTimeLimit) {
     Harness h;
     h.p.MaxRunTime = std::chrono::milliseconds(50);

@@ -169,6 +169,16 @@ TEST_F(Player, LoadAnnouncesAndPlayStartsTheMeterAndNamesTheTrack) {
     EXPECT_EQ(view.caption, "VELTRona - Band - Song");
 }
 
+TEST_F(Player, PlayWithNothingOpenChangesNothing) {
+    view.caption = "VELTRona v.0.73";
+    view.console = {"> banner"};
+    pc.playfile();
+    EXPECT_FALSE(view.meter);
+    EXPECT_EQ(view.caption, "VELTRona v.0.73");
+    EXPECT_EQ(view.console, std::vector<std::string>{"> banner"});
+    EXPECT_TRUE(view.now_playing_writes.empty());
+}
+
 TEST_F(Player, APlayAnswerWithoutItsLowByteLeavesTheMeterOff) {
     plugin.play_answer = 256;
     start();
@@ -285,6 +295,23 @@ TEST_F(Player, ArrowKeysStopAtTheLimitsAndStartFromKnobZero) {
     pc.volume_up();
     EXPECT_EQ(view.volume_levels.size(), draws);
     EXPECT_EQ(view.volume_levels.back(), 10);
+}
+
+TEST_F(Player, ArrowKeysStepFromTheStoredVolume) {
+    const struct {
+        int stored, knob, after_up, after_down;
+    } cases[] = {
+        {59, 59, 60, 58}, {0, 0, 1, 0}, {100, 100, 100, 99}, {250, 100, 100, 99}, {-3, 0, 1, 0}};
+    for (const auto& c : cases) {
+        PlaybackControl up{plugin, view, ticks}, down{plugin, view, ticks};
+        up.restore_volume(c.stored);
+        down.restore_volume(c.stored);
+        EXPECT_EQ(up.knob_volume(), c.knob) << c.stored;
+        up.volume_up();
+        down.volume_down();
+        EXPECT_EQ(up.volume, c.after_up) << c.stored;
+        EXPECT_EQ(down.volume, c.after_down) << c.stored;
+    }
 }
 
 TEST_F(Player, PlaylistEntryFadesInOverFiveSeconds) {

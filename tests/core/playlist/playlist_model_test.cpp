@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 
 #include "fakes.h"
@@ -124,6 +125,54 @@ TEST_F(PlaylistTest, FoldersOnceAndRecursively) {
     EXPECT_FALSE(model.fileinList("d:\\m\\sub\\c.mp3"));
     model.AddToSongList("D:\\m\\a.mp3");  // "&File" adds duplicates
     EXPECT_EQ(model.count(), 4);
+}
+
+// A host whose first message pump sees the program end; it counts every
+// question about files asked after that.
+struct EndingHost : FakeHost {
+    bool ended = false;
+    int asked_after_end = 0;
+    void process_messages() override { ended = true; }
+    bool terminating() override { return ended; }
+    bool file_exists(const std::string& p) override {
+        asked_after_end += ended;
+        return FakeHost::file_exists(p);
+    }
+    bool IsSupported(const std::string& p) override {
+        asked_after_end += ended;
+        return FakeHost::IsSupported(p);
+    }
+};
+
+TEST(PlaylistLoops, LongLoopsStopRightAfterAPumpThatSawTheEnd) {
+    TempDir dir;
+    ListRecord r;
+    r.path = "D:\\m\\a.mp3";
+    for (int i = 0; i < 3; ++i) AppendRecord(dir.file("list.vl2"), r);
+    const std::vector<DirEntry> three = {{"a.mp3", false}, {"b.mp3", false}, {"c.mp3", false}};
+    const std::function<void(PlaylistModel&)> loops[] = {
+        [](PlaylistModel& m) { m.ButtonadddirClick("D:\\m", "*.*"); },
+        [](PlaylistModel& m) { m.AddFolderRecursive("D:\\m", "*.*"); },
+        [&](PlaylistModel& m) { m.LoadListFile(dir.file("list.vl2"), nullptr, true, 0); },
+        [](PlaylistModel& m) {
+            std::istringstream in("D:\\m\\a.mp3\rD:\\m\\b.mp3\rD:\\m\\c.mp3\r\n");
+            m.ImportM3UText("D:\\m\\list.m3u", in);
+        },
+    };
+    int n = 0;
+    for (const auto& loop : loops) {
+        EndingHost host;
+        host.dirs["D:\\m\\*.*"] = three;
+        for (const DirEntry& e : three) host.files.insert("D:\\m\\" + e.name);
+        FakePlayback playback;
+        PlaylistModel model(host, playback);
+        model.working_folder = dir.folder();
+        model.current_file = dir.file("work" + std::to_string(n) + ".vl2");
+        CreateEmptyList(model.current_file);
+        loop(model);
+        EXPECT_TRUE(host.ended) << n;
+        EXPECT_EQ(host.asked_after_end, 0) << n++;
+    }
 }
 
 TEST_F(PlaylistTest, PlaysThroughAndStopsAtTheEnd) {

@@ -144,6 +144,27 @@ TEST_F(Registry, PluginsIniSetsActivePatterns) {
     std::remove((dir + "plugins.ini").c_str());
 }
 
+TEST_F(Registry, PluginsIniInUtf16IsReadAndOneThatCannotBeReadCountsAsAbsent) {
+    using namespace std::string_literals;
+    const std::string dir = ::testing::TempDir(), path = dir + "plugins.ini";
+    const std::string utf16 =
+        "[\0M\0e\0d\0i\0a\0]\0\n\0v\0l\0_\0a\0.\0d\0l\0l\0=\0*\0.\0w\0a\0v\0"s;
+    const struct {
+        std::string bytes;
+        const char* active;
+    } cases[] = {{"\xFF\xFE"s + utf16, "*.wav"}, {utf16, "*.wav;*.aif;"}};
+    fake.add("vl_a.dll").info.extensions = "*.wav;*.aif";
+    fake.files.insert(path);
+    for (const auto& c : cases) {
+        std::ofstream(path, std::ios::binary) << c.bytes;
+        TQEL_plugin fresh{fake, fake};
+        fresh.SetPluginFolder(dir);
+        fresh.ScanPlugins();
+        EXPECT_EQ(fresh.Decoders.ActivePatterns, std::vector<std::string>{c.active});
+    }
+    std::remove(path.c_str());
+}
+
 TEST_F(Registry, MissingExportIsReportedOnEveryOpenAndTheRestStillWorks) {
     fake.add("vl_a.dll").missing.insert("_vl_decoder_writewave");
     scan();

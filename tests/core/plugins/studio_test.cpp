@@ -49,6 +49,44 @@ TEST_F(Studios, AnEmptyNameDropsItAndLaterEntriesAtTheNextSave) {
     EXPECT_EQ(read_ini().find("b.exe"), std::string::npos);
 }
 
+std::string utf16le(std::string_view ascii) {
+    std::string out;
+    for (char c : ascii) out += {c, '\0'};
+    return out;
+}
+
+TEST_F(Studios, EncodedFilesLoadAndAFileThatCannotBeReadSurvivesASave) {
+    const std::string text = "[Main]\r\nName0=Edit\r\nExe0=e.exe\r\n";
+    struct Case {
+        const char* what;
+        std::string bytes;
+        bool loads;
+    };
+    const Case cases[] = {{"utf-8 bom", "\xEF\xBB\xBF" + text, true},
+                          {"utf-16 le bom", "\xFF\xFE" + utf16le(text), true},
+                          {"utf-16 without bom", utf16le(text), false}};
+    for (const Case& c : cases) {
+        std::ofstream(studios.ini_path(), std::ios::binary) << c.bytes;
+        TStudio s;
+        s.StudioFolder = dir;
+        s.LoadStudios();
+        EXPECT_EQ(s.StudioCount(), c.loads ? 1 : 0) << c.what;
+        s.SaveStudios();
+        if (c.loads)
+            EXPECT_EQ(read_ini().find("\r\nExe0=e.exe\r\n"), 18u) << c.what;
+        else
+            EXPECT_EQ(read_ini(), c.bytes) << c.what;
+    }
+    // A file that cannot be opened at all (here a folder in its place) stays too.
+    std::remove(studios.ini_path().c_str());
+    std::filesystem::create_directory(studios.ini_path());
+    studios.LoadStudios();
+    studios.AddStudio("New", "n.exe", "");
+    studios.SaveStudios();
+    EXPECT_TRUE(std::filesystem::is_directory(studios.ini_path()));
+    std::filesystem::remove(studios.ini_path());
+}
+
 TEST_F(Studios, NoFileGivesAnEmptyList) {
     studios.LoadStudios();
     EXPECT_EQ(studios.StudioCount(), 0);

@@ -154,6 +154,23 @@ TEST(Settings, AFailedSectionAppliesItsOwnDefaults) {
     EXPECT_EQ(dback.ave_index, 0);
 }
 
+TEST(Settings, TimerValuesAreClampedToTheSliders) {
+    const struct {
+        uint32_t stored;
+        int32_t read;
+    } cases[] = {{0, 1}, {0xFFFFFFFF, 1}, {0x80000000, 1}, {1, 1}, {50, 50}, {51, 50}, {60000, 50}};
+    for (const auto& c : cases) {
+        MemoryKeyStore store;
+        save_dialog_settings(store, DialogSettings{}, {});
+        store.put("System", "refresh_time", dword(c.stored));
+        store.put("System", "sleep_time", dword(c.stored));
+        DialogSettings d;
+        load_dialog_settings(store, d, {});
+        EXPECT_EQ(d.refresh_time, c.read) << c.stored;
+        EXPECT_EQ(d.sleep_time, c.read) << c.stored;
+    }
+}
+
 TEST(Settings, PositionsFitStrictlyInsideTheScreen) {
     PlayerSettings s;
     s.FaceX = 1024;  // equal to the width

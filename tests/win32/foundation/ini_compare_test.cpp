@@ -7,9 +7,11 @@
 
 namespace {
 
+using namespace std::string_literals;
+
 struct Case {
     const char* name;
-    const char* text;
+    std::string text;
 };
 
 const Case kFiles[] = {
@@ -24,6 +26,8 @@ const Case kFiles[] = {
     {"unix_lines", "[S]\nk=unix\n[T]\nk=t\n"},
     {"comments", "; comment\r\n[S]\r\n;k=commented\r\nk=real\r\n#hash=h\r\n"},
     {"odd_headers", "[S\r\nk=open\r\n[S]x]\r\nk=close\r\n[]\r\nk=empty\r\n"},
+    {"utf8_bom", "\xEF\xBB\xBF[S]\r\nk=caf\xC3\xA9\r\nq=\"x\"\r\n"},
+    {"utf16_bom", "\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0\xE9\0\r\0\n\0"s},
 };
 
 const char* const kSections[] = {"Media", "media", "MEDIA",  "Main",     "A", "B",   "S",
@@ -66,7 +70,7 @@ TEST(IniCompare, WritesReadBackAsTheSystemsDo) {
     for (const Case& c : kFiles) {
         const std::string sys = dir + c.name + "_sys.ini", ours = dir + c.name + "_ours.ini";
         write_text(sys, c.text);
-        IniFile ini = IniFile::parse(c.text);
+        IniFile ini = IniFile::parse(IniFile::decode(c.text));
         for (const Write& w : writes) {
             WritePrivateProfileStringA(w.section, w.key, w.value, sys.c_str());
             ini.write(w.section, w.key, w.value);

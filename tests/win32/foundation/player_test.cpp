@@ -10,17 +10,6 @@ bool has_line(const std::vector<std::string>& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
-std::vector<std::string> working_folders(const ProgramFolder& f) {
-    std::vector<std::string> found;
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((f.temp + "_vl_tmp_*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return found;
-    do found.push_back(fd.cFileName);
-    while (FindNextFileA(h, &fd));
-    FindClose(h);
-    return found;
-}
-
 TEST(Player, TwoPluginsForOneExtensionBindInTurn) {
     ProgramFolder f("bind");
     f.add_plugin("vl_test", "vl_testa.dll");

@@ -96,7 +96,11 @@ TEST(RegistrySettings, APlayerRunWritesBothFamiliesAndReadsThemBack) {
     set_dword("DeskTop", "Max", 1);
     set_dword("DeskTop", "List_show", 1);
     set_dword("DeskTop", "Always_on_top", 0);
-    set_dword("System", "volume", 1);
+    for (const char* tray :
+         {"show_tray_prev", "show_tray_rew", "show_tray_play", "show_tray_pause", "show_tray_stop",
+          "show_tray_open", "show_tray_forw", "show_tray_next"})
+        set_dword("System", tray, 0);
+    set_dword("System", "volume", 59);
     Player p(f, "");
     HWND w = p.main_window();
     ASSERT_NE(w, nullptr);
@@ -105,11 +109,11 @@ TEST(RegistrySettings, APlayerRunWritesBothFamiliesAndReadsThemBack) {
     GetWindowRect(w, &r);
     EXPECT_EQ(r.left, 321);
     EXPECT_EQ(r.top, 123);
-    // Up raises the volume from the knob, which starts at 0 whatever was stored.
+    // Up raises the stored volume by one step.
     SendMessageA(w, WM_KEYDOWN, VK_UP, 0);
     ASSERT_EQ(p.close(), 0);
     ASSERT_TRUE(reg_dword("System", "volume", d));
-    EXPECT_EQ(d, 1u);
+    EXPECT_EQ(d, 60u);
     ASSERT_TRUE(reg_dword("DeskTop", "FaceX", d));
     EXPECT_EQ(d, 321u);
     reset_settings();

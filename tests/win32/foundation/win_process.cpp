@@ -122,6 +122,17 @@ std::vector<std::string> ProgramFolder::journal_lines() const {
     return lines;
 }
 
+std::vector<std::string> working_folders(const ProgramFolder& f) {
+    std::vector<std::string> found;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((f.temp + "_vl_tmp_*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return found;
+    do found.push_back(fd.cFileName);
+    while (FindNextFileA(h, &fd));
+    FindClose(h);
+    return found;
+}
+
 Player::Player(const ProgramFolder& folder, const std::string& arg, const std::string& cwd) {
     // The child inherits these; the test process keeps its own temp folder,
     // since later program folders are made there.

@@ -34,6 +34,9 @@ struct ProgramFolder {
     std::vector<std::string> journal_lines() const;
 };
 
+// Names of the player's working folders ("_vl_tmp_*") in the folder's temp.
+std::vector<std::string> working_folders(const ProgramFolder& f);
+
 class Player {
   public:
     // Starts veltrona.exe from the folder with one argument (none if empty).

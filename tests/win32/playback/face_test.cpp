@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "app/face_layout.h"
+#include "base/commands.h"
 #include "effects/FastDIB.h"
 #include "win_process.h"
 
@@ -137,6 +139,15 @@ TEST(Face, SkinSizeShapeStayOnTopAndFaceSize) {
     click(w, 64, 10);
     EXPECT_TRUE(wait_until([&] { return topmost(w); }, 3000));
     EXPECT_TRUE(topmost(list));
+    // Activation, deactivation and restore apply the flag again.
+    const std::pair<UINT, WPARAM> events[] = {
+        {WM_ACTIVATEAPP, FALSE}, {WM_ACTIVATEAPP, TRUE}, {WM_SYSCOMMAND, SC_RESTORE}};
+    for (const auto& [msg, wp] : events) {
+        SetWindowPos(w, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ASSERT_TRUE(wait_until([&] { return !topmost(w); }, 3000));
+        SendMessageA(w, msg, wp, 0);
+        EXPECT_TRUE(wait_until([&] { return topmost(w); }, 3000)) << msg;
+    }
     click(w, 64, 10);
     EXPECT_TRUE(wait_until([&] { return !topmost(w); }, 3000));
 
@@ -147,6 +158,55 @@ TEST(Face, SkinSizeShapeStayOnTopAndFaceSize) {
     EXPECT_TRUE(wait_until([&] { return window_size(w).cx == 358; }, 3000));
     EXPECT_EQ(window_size(w).cy, 234);
     EXPECT_EQ(p.close(), 0);
+}
+
+// Each way out removes the working folder, whether the player was started
+// with nothing or with a media file that it plays.
+TEST(Face, EveryWayOutRemovesTheWorkingFolder) {
+    const FaceButtonTile& close_button =
+        *std::find_if(FaceLayout::big_face().buttons.begin(), FaceLayout::big_face().buttons.end(),
+                      [](const FaceButtonTile& b) { return b.id == FaceButton::Close; });
+    const struct {
+        const char* what;
+        bool media;
+        void (*close)(HWND);
+    } ways[] = {
+        {"WM_CLOSE from outside", false, [](HWND w) { PostMessageA(w, WM_CLOSE, 0, 0); }},
+        {"WM_CLOSE from outside, media", true, [](HWND w) { PostMessageA(w, WM_CLOSE, 0, 0); }},
+        {"Exit command, media", true,
+         [](HWND w) { PostMessageA(w, WM_COMMAND, id_of(Command::Exit), 0); }},
+        {"face close button, media", true, nullptr},
+    };
+    for (const auto& way : ways) {
+        reset_settings();
+        ProgramFolder f("exit");
+        copy_skin(f);
+        f.add_plugin("vl_test", "vl_test.dll");
+        write_text(f.root + "x.mp3", "test audio");
+        Player p(f, way.media ? f.root + "x.mp3" : "");
+        HWND w = p.main_window();
+        ASSERT_NE(w, nullptr) << way.what;
+        ASSERT_TRUE(wait_until([&] { return !working_folders(f).empty(); }, 10000)) << way.what;
+        if (way.media) {
+            const auto played = [&] {
+                const auto lines = f.journal_lines();
+                return std::find(lines.begin(), lines.end(), "vl_test.dll setmode 1 0") !=
+                       lines.end();
+            };
+            ASSERT_TRUE(wait_until(played, 10000)) << way.what;
+        }
+        if (way.close) {
+            way.close(w);
+        } else {
+            ASSERT_TRUE(face_painted(w, f));
+            SetForegroundWindow(w);
+            ASSERT_TRUE(wait_until([&] { return GetForegroundWindow() == w; }, 3000));
+            const SkinRect& r = close_button.dest;
+            click(w, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        }
+        EXPECT_TRUE(wait_until([&] { return !p.running(); }, 20000)) << way.what;
+        EXPECT_EQ(working_folders(f), std::vector<std::string>{}) << way.what;
+    }
 }
 
 // While a file plays the time digits run and the scope moves; at the end of
