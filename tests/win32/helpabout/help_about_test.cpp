@@ -16,26 +16,29 @@ namespace {
 
 const std::string kProgramDir = wine_path(VL_PROGRAM_DIR_UNIX) + "\\";
 
+struct WindowQuery {
+    const char *cls, *caption;
+    std::vector<HWND> found;
+};
+
+// A named callback: the 32-bit build needs its calling convention.
+BOOL CALLBACK collect_window(HWND h, LPARAM lp) {
+    auto* q = reinterpret_cast<WindowQuery*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    char c[256] = {}, t[256] = {};
+    GetClassNameA(h, c, sizeof c);
+    GetWindowTextA(h, t, sizeof t);
+    if (pid == GetCurrentProcessId() && lstrcmpA(c, q->cls) == 0 && lstrcmpA(t, q->caption) == 0 &&
+        IsWindowVisible(h))
+        q->found.push_back(h);
+    return TRUE;
+}
+
 // Top-level windows of this process with the given class and caption.
 std::vector<HWND> own_windows(const char* cls, const char* caption) {
-    struct Query {
-        const char *cls, *caption;
-        std::vector<HWND> found;
-    } q{cls, caption, {}};
-    EnumWindows(
-        [](HWND h, LPARAM lp) -> BOOL {
-            auto* q = reinterpret_cast<Query*>(lp);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(h, &pid);
-            char c[256] = {}, t[256] = {};
-            GetClassNameA(h, c, sizeof c);
-            GetWindowTextA(h, t, sizeof t);
-            if (pid == GetCurrentProcessId() && lstrcmpA(c, q->cls) == 0 &&
-                lstrcmpA(t, q->caption) == 0 && IsWindowVisible(h))
-                q->found.push_back(h);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&q));
+    WindowQuery q{cls, caption, {}};
+    EnumWindows(collect_window, reinterpret_cast<LPARAM>(&q));
     return q.found;
 }
 
