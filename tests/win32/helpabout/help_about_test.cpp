@@ -98,12 +98,13 @@ TEST(HelpWindow, MissingFileShowsTheErrorBoxAndNoWindow) {
     std::string box_text;
     std::thread answer([&] {
         HWND box = nullptr;
-        const DWORD start = GetTickCount();
-        while (!box && GetTickCount() - start < 20000) {
-            const auto boxes = own_windows("#32770", "VELTRona");
-            if (!boxes.empty()) box = boxes.front();
-            Sleep(20);
-        }
+        wait_until(
+            [&] {
+                const auto boxes = own_windows("#32770", "VELTRona");
+                if (!boxes.empty()) box = boxes.front();
+                return box != nullptr;
+            },
+            20000);
         if (!box) return;
         char text[1024] = {};
         GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
@@ -230,12 +231,13 @@ TEST(AboutBox, AnimatesModallyWithOrWithoutItsLogo) {
         } seen;
         std::thread watch([&] {
             HWND h = nullptr;
-            const DWORD start = GetTickCount();
-            while (!h && GetTickCount() - start < 20000) {
-                const auto found = own_windows("Tvl_about", "Veltrona - About");
-                if (!found.empty()) h = found.front();
-                Sleep(20);
-            }
+            wait_until(
+                [&] {
+                    const auto found = own_windows("Tvl_about", "Veltrona - About");
+                    if (!found.empty()) h = found.front();
+                    return h != nullptr;
+                },
+                20000);
             if (!h) return;
             seen.found = true;
             seen.client = client_size(h);
@@ -248,22 +250,20 @@ TEST(AboutBox, AnimatesModallyWithOrWithoutItsLogo) {
                 std::abs(r.left + r.right - cx) <= 2 && std::abs(r.top + r.bottom - cy) <= 2;
             // Frames keep coming: the picture changes and the logo is in it.
             std::vector<uint32_t> first;
-            while (GetTickCount() - start < 20000) {
-                first = capture(h);
-                if (lit_in_text_band(first) > 200) break;  // the first frame is drawn
-                Sleep(20);
-            }
+            wait_until(  // the first frame is drawn
+                [&] { return lit_in_text_band(first = capture(h)) > 200; }, 20000);
             const DWORD cpu_from = GetTickCount();
             const double cpu_start = cpu_seconds();
             std::vector<uint32_t> later;
-            while (GetTickCount() - start < 40000) {
-                Sleep(50);
-                later = capture(h);
-                seen.red = std::max(seen.red, red_in_logo_band(later));
-                // Two seconds of frames for the measurement; five without a change.
-                const DWORD spent = GetTickCount() - cpu_from;
-                if ((later != first && spent >= 2000) || spent >= 5000) break;
-            }
+            // Two seconds of frames for the measurement; five without a change.
+            wait_until(
+                [&] {
+                    later = capture(h);
+                    seen.red = std::max(seen.red, red_in_logo_band(later));
+                    const DWORD spent = GetTickCount() - cpu_from;
+                    return (later != first && spent >= 2000) || spent >= 5000;
+                },
+                20000);
             seen.changed = later != first;
             seen.cpu_share = (cpu_seconds() - cpu_start) / ((GetTickCount() - cpu_from) / 1000.0);
             PostMessageA(h, WM_CLOSE, 0, 0);
