@@ -2,6 +2,7 @@
 #undef TextOut
 
 #include "app/about_unit.h"
+#include "base/program_files.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ bool Tvl_about::create(HINSTANCE instance, HWND owner, const std::string& progra
     fill_flame_palette(flame_);
     frame_.SetSize(kSize, -kSize, 24);
     frame_.SetTransparent(true);
-    const std::string logo_path = with_backslash(program_folder) + "system\\about.bmp";
+    const std::string logo_path = with_backslash(program_folder) + program_files::kAboutPicture;
     if (GetFileAttributesA(logo_path.c_str()) != INVALID_FILE_ATTRIBUTES &&
         logo_.LoadFromFile(logo_path) && logo_.Width <= 4 * kSize && logo_.AbsHeight <= 4 * kSize)
         fed_ = make_flame_logo(logo_, flame_.Info.colors);

@@ -6,6 +6,7 @@
 #include "playlist/list_skin.h"
 #include "playlist/splaylist.h"
 #include "base/ini_file.h"
+#include "base/program_files.h"
 #include "win/region.h"
 
 namespace {
@@ -22,15 +23,16 @@ bool TQELAmp_Player::loadskin(const std::string& name, bool big) {
     skin_name_ = name;
     const std::string folder = core_.folders.skin(name);
     TFastDIB mask;
-    if (!mask.LoadFromFile(folder + (big ? "face_big_mask.bmp" : "face_small_mask.bmp")))
+    if (!mask.LoadFromFile(folder +
+                           (big ? program_files::kSkinBigMask : program_files::kSkinSmallMask)))
         return false;  // the window keeps its shape and face
-    if (GetFileAttributesA((folder + "face.bmp").c_str()) != INVALID_FILE_ATTRIBUTES)
-        face_.LoadFromFile(folder + "face.bmp");
+    if (GetFileAttributesA((folder + program_files::kSkinFace).c_str()) != INVALID_FILE_ATTRIBUTES)
+        face_.LoadFromFile(folder + program_files::kSkinFace);
     if (face_.Empty()) return false;
 
     layout_ = big ? &FaceLayout::big_face() : &FaceLayout::small_face();
     settings_.Max = big;
-    const IniFile colors = IniFile::load(folder + "colors.ini");
+    const IniFile colors = IniFile::load(folder + program_files::kSkinColors);
     face_colors_ = read_face_colors(colors);
     menu_colours_ = menu_colours(read_list_colors(colors));
     back_.SetSize(layout_->width, layout_->height, 24);

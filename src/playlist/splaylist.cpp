@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include "base/ini_file.h"
+#include "base/program_files.h"
 #include "base/paths.h"
 #include "plugins/plug_eng.h"
 #include "settings/save_load_sett.h"
@@ -204,9 +205,9 @@ void Tsuperplaylist::FormResize() {
 
 void Tsuperplaylist::loadlistskin(const std::string& skin_name) {
     const std::string folder = program_folder_ + "skins\\" + skin_name + "\\";
-    skin_.LoadFromFile(folder + "def_list.bmp");
+    skin_.LoadFromFile(folder + program_files::kSkinList);
     FormResize();
-    colors_ = read_list_colors(IniFile::load(folder + "colors.ini"));
+    colors_ = read_list_colors(IniFile::load(folder + program_files::kSkinColors));
     if (list_) {
         ListView_SetBkColor(list_, colors_.List_color);
         ListView_SetTextBkColor(list_, colors_.List_color);
