@@ -4,8 +4,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <sstream>
 #include <string>
 
 #include "win_process.h"
@@ -30,35 +28,6 @@ void configure(const char* section, const std::string& file, bool dynamic) {
     RegCloseKey(k);
 }
 
-// CPU seconds (user and system) of the Linux process that runs the program
-// folder's player, read through Wine's Z: drive; -1 when it is not found.
-// GetProcessTimes does not report another process's times under Wine.
-double cpu_seconds(const std::string& folder_tag) {
-    WIN32_FIND_DATAA d;
-    HANDLE h = FindFirstFileA("Z:\\proc\\*", &d);
-    if (h == INVALID_HANDLE_VALUE) return -1;
-    double cpu = -1;
-    do {
-        const std::string dir = std::string("Z:\\proc\\") + d.cFileName;
-        if (d.cFileName[0] < '1' || d.cFileName[0] > '9') continue;
-        const std::string cmd = read_text(dir + "\\cmdline");
-        if (cmd.find(folder_tag) == std::string::npos ||
-            cmd.find("veltrona.exe") == std::string::npos)
-            continue;
-        // Fields 14 and 15, user and system clock ticks, follow the name's ")".
-        const std::string stat = read_text(dir + "\\stat");
-        std::istringstream in(stat.substr(stat.rfind(')') + 1));
-        std::string field;
-        double ticks = 0;
-        for (int i = 3; i <= 15 && in >> field; ++i)
-            if (i >= 14) ticks += std::atof(field.c_str());
-        cpu = ticks / 100.0;  // USER_HZ
-        break;
-    } while (FindNextFileA(h, &d));
-    FindClose(h);
-    return cpu;
-}
-
 // Percent of one core over `measure_ms` of playback, or -1.
 double run(bool dynamic, DWORD measure_ms) {
     const std::string tag = dynamic ? "np_cpu_on" : "np_cpu_off";
@@ -74,10 +43,10 @@ double run(bool dynamic, DWORD measure_ms) {
     // Start-up and the first ticks are not part of the measurement.
     wait_until([&] { return exists(f.root + "np_win.txt"); }, 10000);
     Sleep(2000);
-    const double cpu0 = cpu_seconds(tag);
+    const double cpu0 = linux_process({tag, "veltrona.exe"}).cpu_seconds;
     const ULONGLONG t0 = GetTickCount64();
     Sleep(measure_ms);
-    const double cpu1 = cpu_seconds(tag);
+    const double cpu1 = linux_process({tag, "veltrona.exe"}).cpu_seconds;
     const ULONGLONG t1 = GetTickCount64();
     std::printf("dynamic %s: %s\n", dynamic ? "on " : "off",
                 read_text(f.root + "np_win.txt").c_str());

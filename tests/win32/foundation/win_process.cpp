@@ -1,6 +1,7 @@
 #include "win_process.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -85,6 +86,39 @@ void remove_tree(const std::string& folder) {
         FindClose(h);
     }
     RemoveDirectoryA(dir.c_str());
+}
+
+LinuxProcess linux_process(const std::vector<std::string>& parts,
+                           const std::string& environment_part) {
+    LinuxProcess found;
+    WIN32_FIND_DATAA d;
+    HANDLE h = FindFirstFileA("Z:\\proc\\*", &d);
+    if (h == INVALID_HANDLE_VALUE) return found;
+    do {
+        if (d.cFileName[0] < '1' || d.cFileName[0] > '9') continue;
+        const std::string dir = std::string("Z:\\proc\\") + d.cFileName;
+        const std::string cmd = read_text(dir + "\\cmdline");
+        bool all = true;
+        for (const std::string& part : parts) all = all && cmd.find(part) != std::string::npos;
+        if (!all) continue;
+        if (!environment_part.empty() &&
+            read_text(dir + "\\environ").find(environment_part) == std::string::npos)
+            continue;
+        // Fields 14 and 15, user and system clock ticks, follow the name's ")".
+        const std::string stat = read_text(dir + "\\stat");
+        std::istringstream in(stat.substr(stat.rfind(')') + 1));
+        std::string field;
+        double ticks = 0;
+        for (int i = 3; i <= 15 && in >> field; ++i)
+            if (i >= 14) ticks += std::atof(field.c_str());
+        found.cpu_seconds = ticks / 100.0;  // USER_HZ
+        const std::string status = read_text(dir + "\\status");
+        const size_t rss = status.find("VmRSS:");
+        if (rss != std::string::npos) found.rss_kb = std::atol(status.c_str() + rss + 6);
+        break;
+    } while (FindNextFileA(h, &d));
+    FindClose(h);
+    return found;
 }
 
 void reset_settings() {

@@ -19,6 +19,17 @@ void remove_tree(const std::string& folder);
 // left, half that on the right, or silence when hz is 0.
 void write_wav(const std::string& path, int ms, int hz = 0);
 
+// The Linux process whose command line holds every part, read through Wine's
+// Z: drive (GetProcessTimes does not report another process's times under
+// Wine): its CPU seconds (user and system) and resident memory, or -1.
+struct LinuxProcess {
+    double cpu_seconds = -1;
+    long rss_kb = -1;
+};
+// `environment_part`, when given, must also appear in its environment.
+LinuxProcess linux_process(const std::vector<std::string>& parts,
+                           const std::string& environment_part = "");
+
 // Removes the player's settings key from the registry.
 void reset_settings();
 
