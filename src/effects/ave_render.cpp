@@ -228,26 +228,60 @@ void AveRenderer::emboss() {
 
 // Constant weights let the compiler turn the divisions into multiplications.
 template <int Weight, int Divisor, bool Split>
+uint8_t corner_value(int sum, uint8_t v) {
+    if constexpr (Split) {
+        (void)v;
+        return static_cast<uint8_t>(sum >> 2);
+    } else {
+        // Below zero the quotient clamps to 0 either way: divide the
+        // non-negative part, which vectorises.
+        return static_cast<uint8_t>(std::min(std::max(2 * sum + Weight * v, 0) / Divisor, 255));
+    }
+}
+
+// One row's bytes [from, to) whose four corners lie inside rows other than
+// this one and `reach` bytes to either side: no read sees this row's new values.
+template <int Weight, int Divisor, bool Split>
+void corner_span(uint8_t* __restrict row, const uint8_t* __restrict top,
+                 const uint8_t* __restrict bottom, int from, int to, int reach) {
+    for (int i = from; i < to; ++i) {
+        const int sum = top[i - reach] + top[i + reach] + bottom[i - reach] + bottom[i + reach];
+        row[i] = corner_value<Weight, Divisor, Split>(sum, row[i]);
+    }
+}
+
+// The four corners are symmetric, so the sign of n does not matter.
+template <int Weight, int Divisor, bool Split>
 void AveRenderer::corners(int n) {
     const int w = surface->Width, h = surface->AbsHeight;
+    const int a = n < 0 ? -std::max(n, -(1 << 24)) : std::min(n, 1 << 24);
     std::vector<int> left(w), right(w);
     for (int x = 0; x < w; ++x) {
-        left[x] = std::clamp(x - n, 0, w - 1) * 3;
-        right[x] = std::clamp(x + n, 0, w - 1) * 3;
+        left[x] = std::clamp(x - a, 0, w - 1) * 3;
+        right[x] = std::clamp(x + a, 0, w - 1) * 3;
     }
+    // Columns whose corners need no clamping.
+    const int inner_from = std::min(a, w), inner_to = std::max(w - a, inner_from);
     for (int y = 0; y < h; ++y) {
         // In place: corners already processed are read with their new values.
-        const uint8_t* top = surface->Scanlines[std::clamp(y - n, 0, h - 1)];
-        const uint8_t* bottom = surface->Scanlines[std::clamp(y + n, 0, h - 1)];
+        const uint8_t* top = surface->Scanlines[std::clamp(y - a, 0, h - 1)];
+        const uint8_t* bottom = surface->Scanlines[std::clamp(y + a, 0, h - 1)];
         uint8_t* row = surface->Scanlines[y];
-        for (int x = 0; x < w; ++x)
-            for (int c = 0; c < 3; ++c) {
-                const int sum = top[left[x] + c] + top[right[x] + c] + bottom[left[x] + c] +
-                                bottom[right[x] + c];
-                uint8_t& v = row[x * 3 + c];
-                v = Split ? static_cast<uint8_t>(sum >> 2)
-                          : clamp_byte((2 * sum + Weight * v) / Divisor);
-            }
+        auto pixels = [&](int from, int to) {
+            for (int x = from; x < to; ++x)
+                for (int c = 0; c < 3; ++c) {
+                    const int sum = top[left[x] + c] + top[right[x] + c] + bottom[left[x] + c] +
+                                    bottom[right[x] + c];
+                    row[x * 3 + c] = corner_value<Weight, Divisor, Split>(sum, row[x * 3 + c]);
+                }
+        };
+        if (top == row || bottom == row) {
+            pixels(0, w);
+            continue;
+        }
+        pixels(0, inner_from);
+        corner_span<Weight, Divisor, Split>(row, top, bottom, inner_from * 3, inner_to * 3, a * 3);
+        pixels(inner_to, w);
     }
 }
 

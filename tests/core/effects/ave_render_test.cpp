@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -100,6 +101,44 @@ TEST(AveRender, CornerFilters) {
     clamp.dib.SetPixel(0, 0, {255, 255, 255});
     clamp.run(R::BLEED_EDGES, 1);
     EXPECT_EQ(clamp.B(0, 0), 0) << "(2 * 255 - 4 * 255) / 4 is clamped to 0";
+}
+
+// The corner filters as written per pixel, in place, in memory order.
+void corners_per_pixel(TFastDIB& d, int n, int weight, int divisor, bool split) {
+    const int w = d.Width, h = d.AbsHeight;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            for (int c = 0; c < 3; ++c) {
+                const uint8_t* top = d.Scanlines[std::clamp(y - n, 0, h - 1)];
+                const uint8_t* bottom = d.Scanlines[std::clamp(y + n, 0, h - 1)];
+                const int l = std::clamp(x - n, 0, w - 1) * 3 + c;
+                const int r = std::clamp(x + n, 0, w - 1) * 3 + c;
+                const int sum = top[l] + top[r] + bottom[l] + bottom[r];
+                uint8_t& v = d.Scanlines[y][x * 3 + c];
+                v = split ? uint8_t(sum >> 2)
+                          : uint8_t(std::clamp((2 * sum + weight * v) / divisor, 0, 255));
+            }
+}
+
+TEST(AveRender, CornerFiltersMatchTheirPerPixelRule) {
+    struct Filter {
+        int cmd, weight, divisor;
+        bool split;
+    } filters[] = {
+        {R::BLUR_EDGES, -3, 5, false}, {R::BLEED_EDGES, -4, 4, false}, {R::BLUR_SPLIT, 0, 1, true}};
+    for (const Filter& f : filters)
+        for (int n : {-7, -2, 1, 3, 40}) {
+            Fixture fast(37, 23), slow(37, 23);
+            uint32_t seed = 12345;
+            for (int i = 0; i < fast.dib.Size; ++i) {
+                seed = seed * 1103515245 + 12345;
+                fast.dib.Bits[i] = slow.dib.Bits[i] = uint8_t(seed >> 16);
+            }
+            fast.run(f.cmd, n);
+            corners_per_pixel(slow.dib, n, f.weight, f.divisor, f.split);
+            EXPECT_EQ(std::memcmp(fast.dib.Bits, slow.dib.Bits, fast.dib.Size), 0)
+                << "command " << f.cmd << " n " << n;
+        }
 }
 
 TEST(AveRender, MosaicBlocks) {
