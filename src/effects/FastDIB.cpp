@@ -324,6 +324,19 @@ AxisMap map_axis(int d_len, int s_from, int s_len) {
     return m;
 }
 
+// ANDs each target column's source columns of one source line into `line`.
+template <int PX>
+void and_columns(uint8_t* line, const uint8_t* srow, const int* col_first, const int* cols,
+                 int i_from, int i_to) {
+    for (int i = i_from; i < i_to; ++i) {
+        uint8_t* acc = line + static_cast<size_t>(i) * PX;
+        for (int c = col_first[i]; c < col_first[i + 1]; ++c) {
+            const uint8_t* s = srow + cols[c];
+            for (int k = 0; k < PX; ++k) acc[k] &= s[k];
+        }
+    }
+}
+
 }  // namespace
 
 void StretchCopy(TFastDIB& dst, int x, int y, int w, int h, const TFastDIB& src, int sx, int sy,
@@ -359,11 +372,11 @@ void StretchCopy(TFastDIB& dst, int x, int y, int w, int h, const TFastDIB& src,
             const int sline = std::clamp(my.start[j] + b, 0, src.AbsHeight - 1);
             const uint8_t* srow =
                 snapshot.data() + static_cast<size_t>(src.PictureRow(sline)) * src.BytesPerLine;
-            for (int i = i_from; i < i_to; ++i) {
-                uint8_t* acc = &line[static_cast<size_t>(i) * px];
-                for (int c = col_first[i]; c < col_first[i + 1]; ++c)
-                    for (int k = 0; k < px; ++k) acc[k] &= srow[cols[c] + k];
-            }
+            auto* combine = px == 1   ? and_columns<1>
+                            : px == 2 ? and_columns<2>
+                            : px == 3 ? and_columns<3>
+                                      : and_columns<4>;
+            combine(line.data(), srow, col_first.data(), cols.data(), i_from, i_to);
         }
         std::memcpy(dst.Scanlines[dst.PictureRow(ty)] + (x0 + i_from) * px,
                     &line[static_cast<size_t>(i_from) * px],

@@ -201,7 +201,12 @@ void AveRenderer::blur_soft() {
     const int bytes = w * 3;
     for (uint8_t* p : surface->Scanlines) {
         for (int i = 0; i < 3; ++i) p[i] = static_cast<uint8_t>((p[i] + p[i + 3]) >> 1);
-        for (int i = 3; i < bytes - 3; ++i) p[i] = static_cast<uint8_t>((p[i - 3] + p[i + 3]) >> 1);
+        int l0 = p[0], l1 = p[1], l2 = p[2];  // the left neighbour, already blurred
+        for (int i = 3; i < bytes - 3; i += 3) {
+            l0 = p[i] = static_cast<uint8_t>((l0 + p[i + 3]) >> 1);
+            l1 = p[i + 1] = static_cast<uint8_t>((l1 + p[i + 4]) >> 1);
+            l2 = p[i + 2] = static_cast<uint8_t>((l2 + p[i + 5]) >> 1);
+        }
         for (int i = bytes - 3; i < bytes; ++i) p[i] = static_cast<uint8_t>((p[i] + p[i - 3]) >> 1);
     }
 }
@@ -210,9 +215,17 @@ void AveRenderer::sharp() {
     const int w = surface->Width;
     if (w < 2) return;
     const int bytes = w * 3;
+    // (4v - left - right) / 2 truncates towards zero: below zero it clamps to 0.
+    auto sharpened = [](int t) { return static_cast<uint8_t>(std::min(std::max(t, 0) >> 1, 255)); };
     for (uint8_t* p : surface->Scanlines) {
         for (int i = 0; i < 3; ++i) p[i] = clamp_byte((3 * p[i] - p[i + 3]) / 2);
-        for (int i = 3; i < bytes - 3; ++i) p[i] = clamp_byte((4 * p[i] - p[i - 3] - p[i + 3]) / 2);
+        // The left neighbour is already sharpened: keep it in registers.
+        int l0 = p[0], l1 = p[1], l2 = p[2];
+        for (int i = 3; i < bytes - 3; i += 3) {
+            l0 = p[i] = sharpened(4 * p[i] - l0 - p[i + 3]);
+            l1 = p[i + 1] = sharpened(4 * p[i + 1] - l1 - p[i + 4]);
+            l2 = p[i + 2] = sharpened(4 * p[i + 2] - l2 - p[i + 5]);
+        }
         for (int i = bytes - 3; i < bytes; ++i) p[i] = clamp_byte((3 * p[i] - p[i - 3]) / 2);
     }
 }
@@ -304,16 +317,21 @@ void AveRenderer::rotate(double degrees, int smooth) {
     const int cx = w / 2, cy = h / 2;
     for (int y = 0; y < h; ++y) {
         uint8_t* row = surface->Scanlines[y];
+        // The source point moves by (c, s) per column: added, not multiplied.
+        int64_t fx = (int64_t{cx} << 16) - cx * c - (y - cy) * s - c;
+        int64_t fy = (int64_t{cy} << 16) - cx * s + (y - cy) * c - s;
         for (int x = 0; x < w; ++x) {
-            const int64_t fx = (int64_t{cx} << 16) + (x - cx) * c - (y - cy) * s;
-            const int64_t fy = (int64_t{cy} << 16) + (x - cx) * s + (y - cy) * c;
+            fx += c;
+            fy += s;
             if (fx < 0 || fy < 0) continue;
             const int64_t x0 = fx >> 16, y0 = fy >> 16;
             if (x0 >= w || y0 >= h) continue;
             const uint8_t* p00 = surface->Scanlines[y0] + x0 * 3;
             uint8_t* d = row + x * 3;
             if (smooth != 1) {
-                std::memmove(d, p00, 3);
+                d[0] = p00[0];
+                d[1] = p00[1];
+                d[2] = p00[2];
                 continue;
             }
             // Bilinear with 8-bit weights; the far neighbours stop at the edge.
@@ -337,18 +355,20 @@ void AveRenderer::mosaic(int n, int m) {
     if (n == 0 || m == 0) return;
     const int w = surface->Width, h = surface->AbsHeight;
     const int bw = std::abs(n), bh = std::abs(m);
+    if (bw == 1 && bh == 1) return;  // every block is its own sample
     // The sample point is the block's centre, kept inside the block.
     const int ox = std::min((bw + 1) / 2, bw - 1), oy = std::min((bh + 1) / 2, bh - 1);
-    for (int by = 0; by < h; by += bh)
+    std::vector<uint8_t> line(static_cast<size_t>(w) * 3);
+    for (int by = 0; by < h; by += bh) {
+        const uint8_t* sample = surface->Scanlines[std::min(by + oy, h - 1)];
         for (int bx = 0; bx < w; bx += bw) {
-            uint8_t colour[3];
-            std::memcpy(colour,
-                        surface->Scanlines[std::min(by + oy, h - 1)] + std::min(bx + ox, w - 1) * 3,
-                        3);
-            for (int y = by; y < std::min(by + bh, h); ++y)
-                for (int x = bx; x < std::min(bx + bw, w); ++x)
-                    std::memcpy(surface->Scanlines[y] + x * 3, colour, 3);
+            const uint8_t* colour = sample + std::min(bx + ox, w - 1) * 3;
+            for (int x = bx; x < std::min(bx + bw, w); ++x)
+                std::memcpy(&line[static_cast<size_t>(x) * 3], colour, 3);
         }
+        for (int y = by; y < std::min(by + bh, h); ++y)
+            std::memcpy(surface->Scanlines[y], line.data(), line.size());
+    }
 }
 
 void AveRenderer::shift(int n, int m) {
@@ -365,6 +385,12 @@ void AveRenderer::shift(int n, int m) {
     }
     if (n != 0) {
         const int j = amount(n, w);
-        for (uint8_t* row : surface->Scanlines) std::rotate(row, row + j * 3, row + w * 3);
+        // Each row turns left by j pixels: save its head, move the rest down.
+        std::vector<uint8_t> head(static_cast<size_t>(j) * 3);
+        for (uint8_t* row : surface->Scanlines) {
+            std::memcpy(head.data(), row, head.size());
+            std::memmove(row, row + head.size(), static_cast<size_t>(w - j) * 3);
+            std::memcpy(row + static_cast<size_t>(w - j) * 3, head.data(), head.size());
+        }
     }
 }
