@@ -148,7 +148,6 @@ TEST(HelpWindow, BadFilesOpenAsPlainOrShortenedText) {
         const size_t n = rich_text(h).size();
         EXPECT_GE(n, c.min_chars) << c.name;
         EXPECT_LE(n, c.max_chars) << c.name;
-        EXPECT_LT(GetTickCount() - start, 20000u) << c.name;
         std::printf("%s: %zu characters in %lu ms\n", c.name, n, GetTickCount() - start);
         SendMessageA(h, WM_CLOSE, 0, 0);
     }
