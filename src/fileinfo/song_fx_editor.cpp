@@ -14,11 +14,12 @@ struct Maker {
     HINSTANCE instance;
     HWND parent;
     std::vector<HWND>& page;
+    int top;  // y of the tabs' display area
 
     HWND make(const char* cls, const char* text, DWORD style, int x, int y, int w, int h,
               int id = 0, DWORD ex_style = 0) {
         HWND c =
-            CreateWindowExA(ex_style, cls, text, WS_CHILD | style, x, y, w, h, parent,
+            CreateWindowExA(ex_style, cls, text, WS_CHILD | style, x, top + y, w, h, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
         SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
         page.push_back(c);
@@ -28,8 +29,8 @@ struct Maker {
         return make(WC_STATICA, text, SS_LEFT, x, y + 3, w, 14);
     }
     HWND edit(int id, int x, int y, int w, int limit = 0, DWORD style = 0) {
-        HWND e = make(WC_EDITA, "", WS_TABSTOP | ES_AUTOHSCROLL | style, x, y, w, kRowH, id,
-                      WS_EX_CLIENTEDGE);
+        HWND e =
+            make(WC_EDITA, "", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL | style, x, y, w, kRowH, id);
         if (limit > 0) SendMessageA(e, EM_LIMITTEXT, static_cast<WPARAM>(limit), 0);
         return e;
     }
@@ -43,8 +44,8 @@ struct Maker {
         SendMessageA(updown, UDM_SETRANGE32, static_cast<WPARAM>(low), high);
         return e;
     }
-    HWND button(const char* text, int id, int x, int y, int w) {
-        return make(WC_BUTTONA, text, WS_TABSTOP | BS_PUSHBUTTON, x, y, w, 24, id);
+    HWND button(const char* text, int id, int x, int y, int w, int h = 24) {
+        return make(WC_BUTTONA, text, WS_TABSTOP | BS_PUSHBUTTON, x, y, w, h, id);
     }
     HWND field(const char* name, int id, int y, int limit = 0) {
         label(name, kLabelX, y);
@@ -77,55 +78,56 @@ void Tsong_fx_win::add_hint(HWND control, const char* text) {
     SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
-void Tsong_fx_win::create_editor() {
-    Maker m{instance_, hwnd_, ed_.page};
-    m.make(WC_BUTTONA, "Playing FX", BS_GROUPBOX, 10, 30, 244, 92);
-    ed_.deleted = m.make(WC_STATICA, "Deleted", SS_CENTER, 262, 40, 60, 14, song_fx_ids::kDeleted);
-    m.label("Volume", 18, 48, 46);
-    ed_.vol = m.make(TRACKBAR_CLASSA, "", WS_TABSTOP | TBS_HORZ | TBS_NOTICKS, 66, 46, 180, 22,
+void Tsong_fx_win::create_editor(int top) {
+    Maker m{instance_, hwnd_, ed_.page, top};
+    m.make(WC_BUTTONA, "Playing FX", BS_GROUPBOX, 10, 0, 244, 86);
+    ed_.deleted = m.make(WC_STATICA, "Deleted", SS_CENTER, 262, 10, 60, 14, song_fx_ids::kDeleted);
+    m.label("Volume", 18, 16, 52);
+    ed_.vol = m.make(TRACKBAR_CLASSA, "", WS_TABSTOP | TBS_HORZ | TBS_NOTICKS, 72, 14, 176, 22,
                      song_fx_ids::kVolume);
     SendMessageA(ed_.vol, TBM_SETRANGE, TRUE, MAKELPARAM(0, song_fx::kVolumeMax));
     add_hint(ed_.vol, "Veltrona allows set volume for each playlist item");
-    m.label("Fade in", 18, 72, 46);
-    ed_.fadein = m.spin(song_fx_ids::kFadeIn, 66, 72, 56, 0, song_fx::kFadeMax, ed_.fadein_ud);
+    m.label("Fade in", 18, 38, 52);
+    ed_.fadein = m.spin(song_fx_ids::kFadeIn, 72, 38, 50, 0, song_fx::kFadeMax, ed_.fadein_ud);
     add_hint(ed_.fadein, "Fade In effect, in seconds");
-    m.label("Fade out", 132, 72, 50);
-    ed_.fadeout = m.spin(song_fx_ids::kFadeOut, 186, 72, 56, 0, song_fx::kFadeMax, ed_.fadeout_ud);
+    m.label("Fade out", 132, 38, 52);
+    ed_.fadeout = m.spin(song_fx_ids::kFadeOut, 186, 38, 50, 0, song_fx::kFadeMax, ed_.fadeout_ud);
     add_hint(ed_.fadeout, "Fade Out effect, in seconds");
     // Kept from the entry's layout; the play range is not used.
     HWND unused = nullptr;
-    m.label("Play from", 18, 96, 46);
-    EnableWindow(m.spin(0, 66, 96, 56, 0, 0, unused), FALSE);
+    m.label("Play from", 18, 60, 52);
+    EnableWindow(m.spin(0, 72, 60, 50, 0, 0, unused), FALSE);
     EnableWindow(unused, FALSE);
-    m.label("Play till", 132, 96, 50);
-    EnableWindow(m.spin(0, 186, 96, 56, 0, 0, unused), FALSE);
+    m.label("Play till", 132, 60, 52);
+    EnableWindow(m.spin(0, 186, 60, 50, 0, 0, unused), FALSE);
     EnableWindow(unused, FALSE);
 
-    m.label("File", kLabelX, 128);
-    ed_.filed = m.edit(song_fx_ids::kFile, kFieldX, 128, kFieldRight - kFieldX - 26);
-    add_hint(m.button("...", song_fx_ids::kSelectFile, kFieldRight - 22, 126, 22), "Select file");
+    m.label("File", kLabelX, 92);
+    ed_.filed = m.edit(song_fx_ids::kFile, kFieldX, 92, kFieldRight - kFieldX - 26);
+    add_hint(m.button("...", song_fx_ids::kSelectFile, kFieldRight - 22, 91, 22, 22),
+             "Select file");
     ed_.format =
-        m.field("Format", song_fx_ids::kFormat, 152, static_cast<int>(vl2::kFormat.capacity));
-    ed_.arted = m.field("Artist", song_fx_ids::kArtist, 176);
-    ed_.tited = m.field("Title", song_fx_ids::kTitle, 200);
-    ed_.albed = m.field("Album", song_fx_ids::kAlbum, 224);
-    m.label("Year", kLabelX, 248);
-    ed_.yered = m.edit(song_fx_ids::kYear, kFieldX, 248, 48, static_cast<int>(vl2::kYear.capacity));
-    m.label("Track", 132, 248, 46);
-    ed_.trked = m.edit(song_fx_ids::kTrack, 186, 248, 60);
-    m.label("Genre", kLabelX, 272);
-    ed_.gnred = m.make(WC_COMBOBOXA, "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, kFieldX, 272,
+        m.field("Format", song_fx_ids::kFormat, 115, static_cast<int>(vl2::kFormat.capacity));
+    ed_.arted = m.field("Artist", song_fx_ids::kArtist, 138);
+    ed_.tited = m.field("Title", song_fx_ids::kTitle, 161);
+    ed_.albed = m.field("Album", song_fx_ids::kAlbum, 184);
+    m.label("Year", kLabelX, 207);
+    ed_.yered = m.edit(song_fx_ids::kYear, kFieldX, 207, 48, static_cast<int>(vl2::kYear.capacity));
+    m.label("Track", 132, 207, 46);
+    ed_.trked = m.edit(song_fx_ids::kTrack, 186, 207, 60);
+    m.label("Genre", kLabelX, 230);
+    ed_.gnred = m.make(WC_COMBOBOXA, "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, kFieldX, 230,
                        kFieldRight - kFieldX, 240, song_fx_ids::kGenre);
     for (const std::string& g : genres_)
         SendMessageA(ed_.gnred, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(g.c_str()));
-    ed_.cmt = m.field("Comment", song_fx_ids::kComment, 296);
+    ed_.cmt = m.field("Comment", song_fx_ids::kComment, 253);
 
-    add_hint(m.button("Save to File", song_fx_ids::kSaveToFile, kLabelX, 324, 100), "Save to File");
-    add_hint(m.button("Update from Info TAG", song_fx_ids::kUpdateFromTag, 116, 324, 134),
+    add_hint(m.button("Save to File", song_fx_ids::kSaveToFile, kLabelX, 282, 76), "Save to File");
+    add_hint(m.button("Update from Info TAG", song_fx_ids::kUpdateFromTag, 92, 282, 116),
              "Update from Info TAG");
-    ed_.btn_ok = m.button("OK", IDOK, 178, 350, 70);
+    ed_.btn_ok = m.button("OK", IDOK, 212, 282, 52);
     add_hint(ed_.btn_ok, "Save data to playlist");
-    add_hint(m.button("Cancel", IDCANCEL, 254, 350, 70), "Cancel and Close");
+    add_hint(m.button("Cancel", IDCANCEL, 268, 282, 56), "Cancel and Close");
 }
 
 void Tsong_fx_win::set_editor(const song_fx::EntryEdit& e) {

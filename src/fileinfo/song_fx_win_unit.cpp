@@ -26,11 +26,12 @@ std::string read_genre_file(const std::string& path) {
     return text;
 }
 
-HWND make_grid(HINSTANCE instance, HWND parent) {
+HWND make_grid(HINSTANCE instance, HWND parent, const RECT& area) {
     HWND g = CreateWindowExA(
         WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
-        WS_CHILD | LVS_REPORT | LVS_SINGLESEL | LVS_NOSORTHEADER | LVS_SHOWSELALWAYS, 12, 30, 312,
-        340, parent, nullptr, instance, nullptr);
+        WS_CHILD | LVS_REPORT | LVS_SINGLESEL | LVS_NOSORTHEADER | LVS_SHOWSELALWAYS, area.left,
+        area.top, area.right - area.left, area.bottom - area.top, parent, nullptr, instance,
+        nullptr);
     SendMessageA(g, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
     SendMessageA(g, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     // A one-pixel-wide image list sets the row height; the view destroys it.
@@ -120,14 +121,18 @@ LRESULT Tsong_fx_win::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
                     break;
             }
             return 0;
-        case WM_CTLCOLORSTATIC:
-            if (reinterpret_cast<HWND>(lp) == ed_.deleted) {
-                HDC dc = reinterpret_cast<HDC>(wp);
-                SetTextColor(dc, RGB(255, 0, 0));
-                SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-                return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        case WM_CTLCOLORSTATIC: {
+            // Labels show the page under them, whatever colour the tabs paint it.
+            HDC dc = reinterpret_cast<HDC>(wp);
+            if (reinterpret_cast<HWND>(lp) == ed_.deleted) SetTextColor(dc, RGB(255, 0, 0));
+            char cls[16] = {};
+            GetClassNameA(reinterpret_cast<HWND>(lp), cls, sizeof cls);
+            if (lstrcmpiA(cls, WC_STATICA) == 0 || lstrcmpiA(cls, WC_BUTTONA) == 0) {
+                SetBkMode(dc, TRANSPARENT);
+                return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
             }
             break;
+        }
         case WM_CLOSE:
             sn_fx_btn_clClick();
             return 0;
@@ -138,7 +143,9 @@ LRESULT Tsong_fx_win::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void Tsong_fx_win::FormCreate() {
-    tabs_ = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 4, 4,
+    // Two rows of tabs: the four names do not fit in one.
+    tabs_ = CreateWindowExA(0, WC_TABCONTROLA, "",
+                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_MULTILINE, 4, 4,
                             kClientWidth - 8, kClientHeight - 6, hwnd_,
                             reinterpret_cast<HMENU>(song_fx_ids::kTabs), instance_, nullptr);
     SendMessageA(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
@@ -153,11 +160,17 @@ void Tsong_fx_win::FormCreate() {
     }
     tips_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
                             hwnd_, nullptr, instance_, nullptr);
-    for (HWND& g : grid_) g = make_grid(instance_, hwnd_);
+    // The pages' area, in the window's client coordinates.
+    RECT area;
+    GetClientRect(tabs_, &area);
+    SendMessageA(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    OffsetRect(&area, 4, 4);
+    InflateRect(&area, -4, -4);
+    for (HWND& g : grid_) g = make_grid(instance_, hwnd_, area);
     // Rows named with empty values until the first file.
     grids_ = song_fx::fill_grids("", FileInfoRec{});
     put_grids();
-    create_editor();
+    create_editor(area.top);
     show_page(kEditorPage);
 }
 

@@ -80,7 +80,8 @@ class Tsong_fx_win : public win::Window, public FileInfoOpener {
     void sn_fx_btn_clClick();
 
     // The editor tab (song_fx_editor.cpp).
-    void create_editor();
+    // top: the y where the tabs' display area begins.
+    void create_editor(int top);
     void add_hint(HWND control, const char* text);
     void set_editor(const song_fx::EntryEdit& e);
     song_fx::EntryEdit editor() const;
