@@ -67,18 +67,9 @@ void set_field(HWND info, int id, const std::string& text) {
 }
 
 int genre_line(const std::string& name) {
-    const std::string all = read_text(wine_path(VL_PROGRAM_DIR_UNIX) + "\\plugins\\genre.txt");
-    int line = 0;
-    for (size_t i = 0; i < all.size();) {
-        size_t end = all.find('\n', i);
-        if (end == std::string::npos) end = all.size();
-        std::string l = all.substr(i, end - i);
-        if (!l.empty() && l.back() == '\r') l.pop_back();
-        if (l == name) return line;
-        ++line;
-        i = end + 1;
-    }
-    return -1;
+    return song_fx::genre_index(
+        song_fx::parse_genres(read_text(wine_path(VL_PROGRAM_DIR_UNIX) + "\\plugins\\genre.txt")),
+        name);
 }
 
 TEST(FileInfoWindow, OpenersShowTheEntryAndWritesReachTheListTheFileAndThePlayer) {
