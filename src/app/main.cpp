@@ -24,7 +24,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     create_placeholder_window(instance, "Ted_studio", "Add/Edit Studio");
     if (!player.create_playlist()) return 1;
     create_placeholder_window(instance, "Tinitial", "Settings");
-    create_placeholder_window(instance, "Tsong_fx_win", "File information");
+    if (!player.create_file_info()) return 1;
     create_placeholder_window(instance, "Tselect_dir", "Select folder");
     player.show();
 

@@ -40,7 +40,11 @@ const TQELAmp_Player::Action TQELAmp_Player::kActions[] = {
     {Command::StudioMenu, [](TQELAmp_Player& p, POINT at) { p.show_menu(at, Command::StudioMenu); }},
     {Command::VideoMenu, [](TQELAmp_Player& p, POINT at) { p.show_menu(at, Command::VideoMenu); }},
     {Command::ListMenu, [](TQELAmp_Player& p, POINT at) { p.show_menu(at, Command::ListMenu); }},
-    {Command::FileInfo, [](TQELAmp_Player&, POINT) {}},  // the file information window comes later
+    {Command::FileInfo,
+     [](TQELAmp_Player& p, POINT) {
+         p.song_fx_->open_loaded_file(p.playback_->current_file(),
+                                      p.playback_->started_from_playlist);
+     }},
     {Command::Minimise, [](TQELAmp_Player& p, POINT) { ShowWindow(p.hwnd_, SW_MINIMIZE); }},
     {Command::FaceSize,
      [](TQELAmp_Player& p, POINT) {

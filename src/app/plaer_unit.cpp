@@ -523,3 +523,25 @@ void TQELAmp_Player::stop_decoder() {
 bool TQELAmp_Player::playlist_entry(PlaylistEntry& e) {
     return list_ && list_->model().playing_entry(e);
 }
+
+bool TQELAmp_Player::create_file_info() {
+    SongFxHost& host = *this;
+    song_fx_ = std::make_unique<Tsong_fx_win>(instance_, *plugins_, list_->model(), host);
+    if (!song_fx_->create(hwnd_, core_.folders.plugins)) return false;
+    list_->set_file_info(song_fx_.get());
+    return true;
+}
+
+bool TQELAmp_Player::playing_entry(std::string& working_file, int& record) {
+    if (!playback_->started_from_playlist) return false;
+    const PlaylistEntry& e = playback_->playing_entry();
+    if (e.working_file.empty() || e.record < 1) return false;
+    working_file = e.working_file;
+    record = e.record;
+    return true;
+}
+
+void TQELAmp_Player::retag_player(const std::string& title, const std::string& artist,
+                                  const std::string& album, const std::string& year) {
+    playback_->retag(title, artist, album, year);
+}

@@ -13,6 +13,7 @@
 #include "app/meter_display.h"
 #include "app/playback_control.h"
 #include "app/player_core.h"
+#include "fileinfo/song_fx_win_unit.h"
 #include "plugins/plug_eng.h"
 #include "playlist/playlist_model.h"
 #include "plugins/plugin_module_win32.h"
@@ -32,7 +33,8 @@ class TQELAmp_Player : public win::Window,
                        private ActivationHost,
                        private PlaybackView,
                        private TickSource,
-                       private PlaylistPlayback {
+                       private PlaylistPlayback,
+                       private SongFxHost {
   public:
     static constexpr const char* kClassName = "TQELAmp_Player";
 
@@ -43,6 +45,8 @@ class TQELAmp_Player : public win::Window,
     bool create();
     // Creates the playlist window, owned by this one.
     bool create_playlist();
+    // Creates the file information window, hidden; after the playlist.
+    bool create_file_info();
     void show();
     // Idle processing of the message loop: runs the meter timer when due.
     // Returns the milliseconds to sleep, or -1 when the timer is off.
@@ -112,6 +116,12 @@ class TQELAmp_Player : public win::Window,
     void stop_decoder() override;
     void set_started_from_playlist(bool on) override { playback_->started_from_playlist = on; }
 
+    // SongFxHost
+    std::string loaded_file() override { return playback_->current_file(); }
+    bool playing_entry(std::string& working_file, int& record) override;
+    void retag_player(const std::string& title, const std::string& artist, const std::string& album,
+                      const std::string& year) override;
+
     void DXmetertimerTimer();
     // The notification-area icons (plaer_tray.cpp).
     void add_tray(size_t index);
@@ -176,6 +186,7 @@ class TQELAmp_Player : public win::Window,
     Win32NowPlayingOutput np_output_;
     std::unique_ptr<NowPlayingFiles> np_files_;
     std::unique_ptr<Tsuperplaylist> list_;
+    std::unique_ptr<Tsong_fx_win> song_fx_;
     bool meter_on_ = false;
     DWORD last_tick_ = 0;
     std::string time_text_;

@@ -127,6 +127,18 @@ void PlaybackControl::playfile() {
     view_.now_playing(NowPlaying::Started);
 }
 
+void PlaybackControl::retag(const std::string& title, const std::string& artist,
+                            const std::string& album, const std::string& year) {
+    title_ = title;
+    artist_ = artist;
+    album_ = album;
+    year_ = year;
+    if (current_file_.empty()) return;
+    view_.console_clear();
+    for (const std::string& tpl : info_template) view_.console_add("> " + expandinfo(tpl));
+    view_.set_caption(caption());
+}
+
 std::string PlaybackControl::caption() const {
     return std::string("VELTRona - ") + (artist_.empty() ? kUnknownArtist : artist_) + " - " +
            (title_.empty() ? kUntitled : title_);

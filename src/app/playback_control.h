@@ -126,6 +126,11 @@ class PlaybackControl {
     // Shutdown: stops a playing plugin.
     void shutdown();
 
+    // The loaded file's tag or entry was edited: the player's texts become
+    // these, and the information lines and the caption show them.
+    void retag(const std::string& title, const std::string& artist, const std::string& album,
+               const std::string& year);
+
     std::string expandinfo(const std::string& tpl);
     // While on, expansions share one fetch of the file information: plugins
     // describe the file anew on every fetch. Off forgets the fetch.

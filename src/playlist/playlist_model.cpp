@@ -73,6 +73,26 @@ void PlaylistModel::renumber() {
     for (size_t i = 0; i < rows_.size(); ++i) rows_[i].caption = row_text::caption(int(i) + 1);
 }
 
+void PlaylistModel::edit_record_rows(int record, const std::function<void(ListRow&)>& edit) {
+    bool changed = false;
+    for (int i = 0; i < count(); ++i) {
+        if (record_of(i) != record) continue;
+        ListRow& r = rows_[static_cast<size_t>(i)];
+        const std::string caption = r.caption, number = r.sub[row_text::kRecord];
+        auto it = paths_.find(r.sub[row_text::kPath]);
+        if (it != paths_.end() && --it->second == 0) paths_.erase(it);
+        edit(r);
+        r.caption = caption;
+        r.sub.resize(std::max<size_t>(r.sub.size(), row_text::kSubItems));
+        r.sub[row_text::kRecord] = number;
+        ++paths_[r.sub[row_text::kPath]];
+        changed = true;
+    }
+    if (!changed) return;
+    view_->rows_changed();
+    view_->tray_changed();
+}
+
 std::vector<std::pair<int, std::string>> PlaylistModel::tray_items() const {
     std::vector<std::pair<int, std::string>> items;
     for (int k = 0; k < std::min(count(), kTrayVisible); ++k) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <istream>
 #include <string>
 #include <unordered_map>
@@ -147,6 +148,9 @@ class PlaylistModel {
     void append_row(ListRow row);
     void replace_rows(std::vector<ListRow> rows);
     void renumber();
+    // Rows showing record n of the list in view get new texts from edit; the
+    // caption and the record number stay.
+    void edit_record_rows(int record, const std::function<void(ListRow&)>& edit);
     // The visible tray list menu items: (tag, caption), the first ten rows.
     std::vector<std::pair<int, std::string>> tray_items() const;
     // Column c: 0 the caption, otherwise sub-item c - 1.

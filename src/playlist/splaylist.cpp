@@ -30,6 +30,27 @@ const std::string& cell(const ListRow& row, int column) {
     return i < row.sub.size() ? row.sub[i] : empty;
 }
 
+// The row keys of the list view; Alt+I counts only with Alt alone held.
+void list_key_down(PlaylistModel& model, WPARAM key, bool alt) {
+    const bool alt_only =
+        alt && !(GetKeyState(VK_CONTROL) & 0x8000) && !(GetKeyState(VK_SHIFT) & 0x8000);
+    model.ListView_classicKeyDown(static_cast<int>(key), alt_only);
+}
+
+// The list view makes LVN_KEYDOWN of WM_KEYDOWN only; keys pressed with Alt
+// come as WM_SYSKEYDOWN and are handed to the model here.
+LRESULT CALLBACK list_sys_keys(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR model) {
+    if (msg == WM_SYSKEYDOWN) {
+        // Bit 29: the key came with Alt held.
+        list_key_down(*reinterpret_cast<PlaylistModel*>(model), wp, (lp & (1 << 29)) != 0);
+        if (wp == 'I') return 0;
+    }
+    // The menu key would look for a mnemonic and beep.
+    if (msg == WM_SYSCHAR && (wp == 'i' || wp == 'I')) return 0;
+    if (msg == WM_NCDESTROY) RemoveWindowSubclass(w, list_sys_keys, 0);
+    return DefSubclassProc(w, msg, wp, lp);
+}
+
 }  // namespace
 
 Tsuperplaylist::Tsuperplaylist(HINSTANCE instance, TQEL_plugin& plugins, PlaylistPlayback& playback,
@@ -176,6 +197,7 @@ void Tsuperplaylist::FormCreate() {
                             0, 0, 100, 100, hwnd_, reinterpret_cast<HMENU>(kListId), instance_,
                             nullptr);
     SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, 0x120);  // full row, flat scroll bars
+    SetWindowSubclass(list_, list_sys_keys, 0, reinterpret_cast<DWORD_PTR>(&model_));
     tabs_ =
         CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | TCS_BOTTOM, 0, 0, 100,
                         kTabHeight, hwnd_, reinterpret_cast<HMENU>(kTabsId), instance_, nullptr);
@@ -394,11 +416,8 @@ LRESULT Tsuperplaylist::on_notify(NMHDR* n) {
             model_.ListView_classicDblClick();
             return 0;
         case LVN_KEYDOWN: {
-            const WORD key = reinterpret_cast<NMLVKEYDOWN*>(n)->wVKey;
-            const bool alt_only = (GetKeyState(VK_MENU) & 0x8000) &&
-                                  !(GetKeyState(VK_CONTROL) & 0x8000) &&
-                                  !(GetKeyState(VK_SHIFT) & 0x8000);
-            model_.ListView_classicKeyDown(key, alt_only);
+            list_key_down(model_, reinterpret_cast<NMLVKEYDOWN*>(n)->wVKey,
+                          (GetKeyState(VK_MENU) & 0x8000) != 0);
             return 0;
         }
         case LVN_BEGINDRAG:
@@ -597,4 +616,8 @@ void Tsuperplaylist::timer_changed(bool enabled) {
         SetTimer(hwnd_, kEndOfTrackTimer, 1000, nullptr);
     else
         KillTimer(hwnd_, kEndOfTrackTimer);
+}
+
+void Tsuperplaylist::open_file_info(const std::string& path) {
+    if (file_info_) file_info_->open_list_entry(path, model_.context.record);
 }

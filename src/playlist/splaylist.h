@@ -10,6 +10,7 @@
 #include "base/commands.h"
 #include "widgets/popup_menu.h"
 #include "win/window.h"
+#include "playlist/file_info_opener.h"
 #include "playlist/list_skin.h"
 #include "playlist/playlist_model.h"
 
@@ -36,6 +37,10 @@ class Tsuperplaylist : public win::Window, private PlaylistHost, private Playlis
 
     // The menus' animation and the program's idle work while one is open.
     void set_menu_options(MenuAnimation animation, std::function<int()> idle);
+
+    // The file information window that Alt+I opens.
+    void set_file_info(FileInfoOpener* opener) { file_info_ = opener; }
+    FileInfoOpener* file_info() const { return file_info_; }
 
     void ButtonAdd_OnClick();
     void loadlistskin(const std::string& skin_name);
@@ -84,6 +89,7 @@ class Tsuperplaylist : public win::Window, private PlaylistHost, private Playlis
     void selection_changed(int row) override;
     void ensure_visible(int row) override;
     void timer_changed(bool enabled) override;
+    void open_file_info(const std::string& path) override;
 
     HINSTANCE instance_;
     TQEL_plugin& plugins_;
@@ -108,4 +114,5 @@ class Tsuperplaylist : public win::Window, private PlaylistHost, private Playlis
     int hover_tool_ = -1;
     bool close_pressed_ = false;
     widgets::MenuOptions menu_options_;
+    FileInfoOpener* file_info_ = nullptr;
 };

@@ -354,3 +354,22 @@ TEST_F(PlaylistTest, AltIOpensFileInformationWithTheRecordNumber) {
     EXPECT_EQ(model.context.record, 1);
     model.set_view(nullptr);
 }
+
+TEST_F(PlaylistTest, AnEditedRecordRewritesItsRowWhereverItWasMoved) {
+    for (const char* p : {"C:\\1.mp3", "C:\\2.mp3"}) {
+        media(p);
+        model.AddToSongList(p);
+    }
+    model.select(0, true);
+    model.move_selected(-1);  // record 1 is now the second row
+    model.edit_record_rows(1, [](ListRow& r) {
+        r.caption = "999";
+        r.sub[row_text::kPath] = "C:\\new.mp3";
+        r.sub[row_text::kRecord] = "5";
+    });
+    EXPECT_EQ(captions(), (std::vector<std::string>{"001", "002"}));
+    EXPECT_EQ(column(6), (std::vector<std::string>{"C:\\2.mp3", "C:\\new.mp3"}));
+    EXPECT_EQ(column(7), (std::vector<std::string>{"2", "1"}));
+    EXPECT_TRUE(model.fileinList("C:\\new.mp3"));
+    EXPECT_FALSE(model.fileinList("C:\\1.mp3"));
+}
