@@ -38,7 +38,8 @@ Tsuperplaylist::Tsuperplaylist(HINSTANCE instance, TQEL_plugin& plugins, Playlis
       plugins_(plugins),
       last_folder_(last_folder),
       model_(*this, playback, system_compare),
-      lists_(model_, *this, last_folder) {
+      lists_(model_, *this, last_folder),
+      playback_(playback) {
     model_.set_view(this);
 }
 
@@ -49,6 +50,7 @@ Tsuperplaylist::~Tsuperplaylist() {
 bool Tsuperplaylist::create(HWND owner, const PlayerSettings& geometry,
                             const std::string& program_folder) {
     program_folder_ = program_folder;
+    explorer_start_ = geometry.Explorer;
     const win::WindowClass wc{kClassName, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr};
     // No system frame: the skin draws it.
     if (!create_window(instance_, wc, WS_EX_TOOLWINDOW, "Playlist", WS_POPUP | WS_CLIPCHILDREN, 0,
@@ -201,6 +203,28 @@ void Tsuperplaylist::FormCreate() {
     SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, 0x120);  // full row, flat scroll bars
     tabs_.create(instance_, hwnd_);
     tabs_.on_change = [this](int k) { lists_.list_managerChange(k); };
+    ExplorerActions a;
+    a.IsSupported = [this](const std::string& p) { return plugins_.Decoders.IsSupported(p); };
+    a.QuickInfo = [this](const std::string& p, FileInfoRec& f) {
+        plugins_.Decoders.QuickInfo(p, f);
+    };
+    // Playing from the explorer leaves the playlist alone.
+    a.play = [this](const std::string& p) {
+        model_.disable_timer();
+        playback_.set_started_from_playlist(false);
+        playback_.loadfile(p);
+        playback_.playfile();
+    };
+    a.add_file = [this](const std::string& p) {
+        lists_.ensure_list();
+        model_.AddToSongList(p);
+    };
+    a.add_folder = [this](const std::string& p) { select_dir_.FormShow(hwnd_, p); };
+    a.file_info = [this](const std::string& p) {
+        model_.context = SelectionContext{1, 0, 0};
+        if (file_info_opener_) file_info_opener_(p);
+    };
+    explorer_.create(instance_, hwnd_, std::move(a));
     static const int kWidths[8] = {30, 200, 35, 20, 0, 0, 0, 0};
     for (int c = 0; c < 8; ++c) {
         LVCOLUMNA col{};
@@ -220,6 +244,7 @@ void Tsuperplaylist::FormResize() {
         const SkinRect page = list_page_rect(r.right, r.bottom, kTabHeight);
         MoveWindow(list_, page.left, page.top, page.width(), page.height(), TRUE);
         MoveWindow(tabs_.handle(), page.left, page.bottom, page.width(), kTabHeight, TRUE);
+        place_explorer();
     }
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
@@ -288,12 +313,6 @@ void Tsuperplaylist::paint_frame(HDC dc) {
                       layout_.explorer_button);
     Draw_List_Control(dc, page_ == 0 ? layout_.playlist_pressed : layout_.playlist_raised,
                       layout_.playlist_button);
-    // The page area when the explorer page (still empty) is shown.
-    if (page_ == 1) {
-        RECT r;
-        GetClientRect(hwnd_, &r);
-        win::fill_rect(dc, RECT{10, 52, r.right - 10, r.bottom - 10}, colors_.List_color);
-    }
 }
 
 void Tsuperplaylist::FormPaint() {
@@ -353,11 +372,24 @@ void Tsuperplaylist::fbr_butClick() {
     page_ = 1;
     ShowWindow(list_, SW_HIDE);
     ShowWindow(tabs_.handle(), SW_HIDE);
+    place_explorer();
+    ShowWindow(explorer_.handle(), SW_SHOW);
     InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void Tsuperplaylist::place_explorer() {
+    RECT r;
+    GetClientRect(hwnd_, &r);
+    MoveWindow(explorer_.handle(), 10, 34, r.right - 30, r.bottom - 34 - 10, TRUE);
+}
+
+void Tsuperplaylist::open_file_info(const std::string& path) {
+    if (file_info_opener_) file_info_opener_(path);
 }
 
 void Tsuperplaylist::list_butClick() {
     page_ = 0;
+    ShowWindow(explorer_.handle(), SW_HIDE);
     FormResize();
     ShowWindow(list_, SW_SHOW);
     ShowWindow(tabs_.handle(), SW_SHOW);
@@ -379,6 +411,10 @@ void Tsuperplaylist::apply_columns(const DialogSettings& d) {
 
 void Tsuperplaylist::set_visible(bool on) {
     if (on && !visible_) loadlistskin("Default");  // each showing reads the skin again
+    if (on && !explorer_start_.empty()) {
+        explorer_.set_folder(explorer_start_);
+        explorer_start_.clear();
+    }
     visible_ = on;
     ShowWindow(hwnd_, on ? SW_SHOWNA : SW_HIDE);
 }

@@ -12,6 +12,7 @@
 #include "widgets/tab_set.h"
 #include "win/window.h"
 #include "playlist/chostpl_unit.h"
+#include "playlist/explorer_page.h"
 #include "playlist/list_manager.h"
 #include "playlist/list_skin.h"
 #include "playlist/list_template.h"
@@ -45,6 +46,13 @@ class Tsuperplaylist : public win::Window,
     ListManager& lists() { return lists_; }
     // Template exports expand their lines through this.
     void set_list_expander(ListExpanderFactory f) { expander_ = std::move(f); }
+    // The file information window's entry point (Alt+I in the list and the
+    // explorer page); the program connects it when that window exists.
+    void set_file_info_opener(std::function<void(const std::string&)> f) {
+        file_info_opener_ = std::move(f);
+    }
+    // The explorer page's folder, as the settings keep it.
+    std::string explorer_folder() const { return explorer_.folder(); }
     // A list file under a new tab (filter 1 VL2, 2 M3U), played from its first entry.
     void play_list(const std::string& path, int filter);
     // Columns 2..7 shown or hidden by the settings.
@@ -91,6 +99,8 @@ class Tsuperplaylist : public win::Window,
     bool ask(const std::string& text) override;
     void show_template_chooser() override;
     void tabs_changed() override;
+    void open_file_info(const std::string& path) override;
+    void place_explorer();
 
     // PlaylistHost
     bool file_exists(const std::string& path) override;
@@ -116,6 +126,10 @@ class Tsuperplaylist : public win::Window,
     PlaylistModel model_;
     ListManager lists_;
     ListExpanderFactory expander_;
+    PlaylistPlayback& playback_;
+    std::function<void(const std::string&)> file_info_opener_;
+    ExplorerPage explorer_;
+    std::string explorer_start_;  // shown when the window is first shown
     Tqel_lsttpl chostpl_;
     Tselect_dir select_dir_;
     widgets::TabSet tabs_;
