@@ -230,6 +230,7 @@ void TQELAmp_Player::save_player_settings() {
     }
     settings_.volume = playback_->volume;
     settings_.Dialog_OS = playback_->last_folder;
+    if (list_ && !list_->explorer_folder().empty()) settings_.Explorer = list_->explorer_folder();
     save_settings(store_, settings_);
 }
 

@@ -281,8 +281,13 @@ void ExplorerPage::new_folder() {
 
 void ExplorerPage::end_rename(int row, const char* text) {
     if (!text || row < 0 || row >= static_cast<int>(rows_.size())) return;
-    const std::string name = text;
-    if (name.empty() || name.find_first_of("\\/:*?\"<>|") != std::string::npos) return;
+    std::string name = text;
+    // Folders are shown in brackets; the edit starts with them.
+    if (name.size() >= 2 && name.front() == '[' && name.back() == ']')
+        name = name.substr(1, name.size() - 2);
+    if (name.empty() || equals_nocase(name, rows_[size_t(row)].name) ||
+        name.find_first_of("\\/:*?\"<>|") != std::string::npos)
+        return;
     const std::string to = folder_ + name;
     if (exists(to) || !MoveFileA(row_path(row).c_str(), to.c_str())) {
         warn("Can't rename file " + row_path(row) + " !");
