@@ -96,3 +96,37 @@ std::string expandlistinfo(int entry, const std::string& list_name, const std::s
     if (pump) pump();
     return result;
 }
+
+ListInfoExpander::ListInfoExpander(const std::string& working_file,
+                                   std::vector<int32_t> record_numbers, std::string list_name)
+    : numbers_(std::move(record_numbers)), list_name_(std::move(list_name)) {
+    records_ = ReadAllRecords(working_file);
+    const size_t n = numbers_.size();
+    complete_ = records_.size() >= n;
+    int64_t total = 0;
+    // The total covers the first n records of the file, as expandlistinfo counts it.
+    for (size_t i = 0; complete_ && i < n; ++i) total += records_[i].duration;
+    count_text_ = std::to_string(n);
+    total_text_ = timestr(total * 1000);
+}
+
+std::string ListInfoExpander::expand(int entry, const std::string& tpl) const {
+    if (!complete_ || entry < 0 || static_cast<size_t>(entry) >= numbers_.size())
+        return kListInfoError;
+    const int32_t number = numbers_[static_cast<size_t>(entry)];
+    if (number < 1 || static_cast<size_t>(number) > records_.size()) return kListInfoError;
+    const ListRecord& r = records_[static_cast<size_t>(number - 1)];
+    return apply_macros(tpl, {{"%LN", list_name_},
+                              {"%PL", kPlayerSignature},
+                              {"%AR", r.artist},
+                              {"%TL", r.title},
+                              {"%AL", r.album},
+                              {"%TR", std::to_string(r.track)},
+                              {"%YR", r.year},
+                              {"%FM", r.format},
+                              {"%DR", shorttimestr(r.duration)},
+                              {"%FL", file_name_of(r.path)},
+                              {"%FP", r.path},
+                              {"%SC", count_text_},
+                              {"%ST", total_text_}});
+}

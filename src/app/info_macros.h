@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/file_info.h"
+#include "playlist/list_files.h"
 
 inline constexpr const char* kPlayerSignature = "VELTRona v.0.73beta by Dunmoor";
 inline constexpr const char* kUnknownArtist = "Unknown artist";
@@ -46,3 +47,19 @@ std::string expandlistinfo(int entry, const std::string& list_name, const std::s
                            const std::string& working_file,
                            const std::vector<int32_t>& record_numbers,
                            const std::function<void()>& pump = {});
+
+// expandlistinfo for many lines of one list: the records are read once, so a
+// whole export is linear in the entries; the texts are the same.
+class ListInfoExpander {
+  public:
+    ListInfoExpander(const std::string& working_file, std::vector<int32_t> record_numbers,
+                     std::string list_name);
+    std::string expand(int entry, const std::string& tpl) const;
+
+  private:
+    std::vector<int32_t> numbers_;
+    std::string list_name_;
+    std::vector<ListRecord> records_;
+    bool complete_ = false;  // the file holds at least as many records as the list has entries
+    std::string count_text_, total_text_;
+};

@@ -230,6 +230,7 @@ void TQELAmp_Player::save_player_settings() {
     }
     settings_.volume = playback_->volume;
     settings_.Dialog_OS = playback_->last_folder;
+    if (list_ && !list_->explorer_folder().empty()) settings_.Explorer = list_->explorer_folder();
     save_settings(store_, settings_);
 }
 
@@ -308,19 +309,19 @@ void TQELAmp_Player::play_media(const std::string& path) {
 }
 
 void TQELAmp_Player::play_vl2_list(const std::string& path) {
-    list_->model().play_list_file(path);
+    list_->play_list(path, 1);
 }
 
 void TQELAmp_Player::play_m3u_list(const std::string& path) {
-    list_->model().play_m3u_file(path);
+    list_->play_list(path, 2);
 }
 
 void TQELAmp_Player::load_default_playlist(const std::string& path) {
-    list_->model().OpenListFile(path);
+    list_->lists().open_list(path, 1);
 }
 
 void TQELAmp_Player::new_list() {
-    list_->model().new_list();
+    list_->lists().lst_men_newClick();
 }
 
 void TQELAmp_Player::console_changed() {
@@ -502,6 +503,12 @@ bool TQELAmp_Player::create_playlist() {
     list_ = std::make_unique<Tsuperplaylist>(instance_, *plugins_, playing, playback_->last_folder);
     if (!list_->create(hwnd_, settings_, core_.folders.program)) return false;
     list_->model().working_folder = core_.folders.working;
+    // Template exports read the list once through the list macros.
+    list_->set_list_expander([](const std::string& file, std::vector<int32_t> records,
+                                const std::string& name) -> ListLineExpander {
+        auto e = std::make_shared<ListInfoExpander>(file, std::move(records), name);
+        return [e](int entry, const std::string& line) { return e->expand(entry, line); };
+    });
     playlist_ = list_->handle();
     list_->set_menu_options(menu_animation(dialog_.menu_popup), [this] { return idle(); });
     return true;

@@ -55,10 +55,15 @@ enum class Command : uint16_t {
     ListEntryLast = 4999,
 
     // The playlist window: 5000..5999.
+    ListNew = 5000,  // the list menu's list manager commands
+    ListLoad,
+    ListSave,
+    ListSaveAs,
+    ListClose,
     ListTrash = 5010,
     AddFile = 5020,
     AddDir,
-    AddDirTree,
+    AddList = 5023,
     SelectAll = 5030,
     SelectNone,
     SelectInvert,

@@ -28,6 +28,8 @@ int PlaylistModel::LoadListFile(const std::string& source, const std::string* ta
     int shown = 0;
     std::unique_ptr<std::FILE, FileCloser> f(source.empty() ? nullptr
                                                             : std::fopen(source.c_str(), "r+b"));
+    // A read-only list is still read; its missing files just stay unmarked.
+    if (!f && !source.empty()) f.reset(std::fopen(source.c_str(), "rb"));
     if (f) {
         RecordBytes bytes;
         for (int p = 1;; ++p) {
@@ -71,10 +73,10 @@ int PlaylistModel::LoadListFile(const std::string& source, const std::string* ta
     return shown;
 }
 
-bool PlaylistModel::OpenListFile(const std::string& path) {
+bool PlaylistModel::OpenListFile(const std::string& path, const std::string& name) {
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(working_folder), ec);
-    const std::string copy = working_folder + file_name_of(path);
+    const std::string copy = working_folder + (name.empty() ? file_name_of(path) : name);
     if (!CopyListFile(path, copy)) return false;
     current_file = copy;
     LoadListFile(copy, nullptr, true, 0);

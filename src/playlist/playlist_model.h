@@ -161,7 +161,8 @@ class PlaylistModel {
     // List files that fill the view.
     int LoadListFile(const std::string& source, const std::string* target, bool clear,
                      uint8_t wanted);
-    bool OpenListFile(const std::string& path);
+    // name: the working list file's name when it differs from the file's own.
+    bool OpenListFile(const std::string& path, const std::string& name = {});
     // Writes the rows in view whose records are not deleted. The old
     // destination stays intact when the write fails.
     bool WriteListFile(const std::string& source, const std::string& dest, bool delete_first);

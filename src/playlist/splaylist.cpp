@@ -1,7 +1,9 @@
 #include "playlist/splaylist.h"
 
 #include <commctrl.h>
-#include <shlobj.h>
+#include <commdlg.h>
+
+#include <iterator>
 
 #include "base/ini_file.h"
 #include "base/program_files.h"
@@ -15,8 +17,7 @@ namespace {
 
 constexpr UINT_PTR kEndOfTrackTimer = 1;
 constexpr int kListId = 10;
-constexpr int kTabsId = 11;
-constexpr int kTabHeight = 20;
+constexpr int kTabHeight = widgets::TabSet::kHeight;
 
 // The system's locale-aware, case-sensitive comparison.
 int system_compare(const std::string& a, const std::string& b) {
@@ -58,7 +59,9 @@ Tsuperplaylist::Tsuperplaylist(HINSTANCE instance, TQEL_plugin& plugins, Playlis
     : instance_(instance),
       plugins_(plugins),
       last_folder_(last_folder),
-      model_(*this, playback, system_compare) {
+      model_(*this, playback, system_compare),
+      lists_(model_, *this, last_folder),
+      playback_(playback) {
     model_.set_view(this);
 }
 
@@ -69,6 +72,7 @@ Tsuperplaylist::~Tsuperplaylist() {
 bool Tsuperplaylist::create(HWND owner, const PlayerSettings& geometry,
                             const std::string& program_folder) {
     program_folder_ = program_folder;
+    explorer_start_ = geometry.Explorer;
     const win::WindowClass wc{kClassName, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr};
     // No system frame: the skin draws it.
     if (!create_window(instance_, wc, WS_EX_TOOLWINDOW, "Playlist", WS_POPUP | WS_CLIPCHILDREN, 0,
@@ -83,6 +87,11 @@ bool Tsuperplaylist::create(HWND owner, const PlayerSettings& geometry,
     const int h = geometry.ListH ? geometry.ListH : r.bottom - r.top;
     SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
     FormResize();
+    chostpl_.create(instance_, program_folder,
+                    [this](const std::string& t, const std::string& n) { export_list(t, n); });
+    select_dir_.create(instance_, [this](const std::string& d, const std::string& f, bool sub) {
+        add_chosen_folder(d, f, sub);
+    });
     return true;
 }
 
@@ -152,6 +161,24 @@ LRESULT Tsuperplaylist::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
 
 void Tsuperplaylist::run_command(Command id) {
     switch (id) {
+        case Command::ListNew:
+            lists_.lst_men_newClick();
+            break;
+        case Command::ListLoad:
+            lists_.load();
+            break;
+        case Command::ListSave:
+            lists_.save();
+            break;
+        case Command::ListSaveAs:
+            lists_.save_as();
+            break;
+        case Command::ListClose:
+            lists_.close();
+            break;
+        case Command::AddList:
+            lists_.add_list();
+            break;
         case Command::ListTrash:
             model_.toggle_list_trash();
             break;
@@ -159,8 +186,7 @@ void Tsuperplaylist::run_command(Command id) {
             ButtonAdd_OnClick();
             break;
         case Command::AddDir:
-        case Command::AddDirTree:
-            add_folder(id == Command::AddDirTree);
+            select_dir_.FormShow(hwnd_);
             break;
         case Command::SelectAll:
             model_.select_all();
@@ -198,10 +224,30 @@ void Tsuperplaylist::FormCreate() {
                             nullptr);
     SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, 0x120);  // full row, flat scroll bars
     SetWindowSubclass(list_, list_sys_keys, 0, reinterpret_cast<DWORD_PTR>(&model_));
-    tabs_ =
-        CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | TCS_BOTTOM, 0, 0, 100,
-                        kTabHeight, hwnd_, reinterpret_cast<HMENU>(kTabsId), instance_, nullptr);
-    SendMessageA(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+    tabs_.create(instance_, hwnd_);
+    tabs_.on_change = [this](int k) { lists_.list_managerChange(k); };
+    ExplorerActions a;
+    a.IsSupported = [this](const std::string& p) { return plugins_.Decoders.IsSupported(p); };
+    a.QuickInfo = [this](const std::string& p, FileInfoRec& f) {
+        plugins_.Decoders.QuickInfo(p, f);
+    };
+    // Playing from the explorer leaves the playlist alone.
+    a.play = [this](const std::string& p) {
+        model_.disable_timer();
+        playback_.set_started_from_playlist(false);
+        playback_.loadfile(p);
+        playback_.playfile();
+    };
+    a.add_file = [this](const std::string& p) {
+        lists_.ensure_list();
+        model_.AddToSongList(p);
+    };
+    a.add_folder = [this](const std::string& p) { select_dir_.FormShow(hwnd_, p); };
+    a.file_info = [this](const std::string& p) {
+        model_.context = SelectionContext{1, 0, 0};
+        if (file_info_) file_info_->open_explorer_file(p);
+    };
+    explorer_.create(instance_, hwnd_, std::move(a));
     static const int kWidths[8] = {30, 200, 35, 20, 0, 0, 0, 0};
     for (int c = 0; c < 8; ++c) {
         LVCOLUMNA col{};
@@ -220,7 +266,8 @@ void Tsuperplaylist::FormResize() {
     if (list_) {
         const SkinRect page = list_page_rect(r.right, r.bottom, kTabHeight);
         MoveWindow(list_, page.left, page.top, page.width(), page.height(), TRUE);
-        MoveWindow(tabs_, page.left, page.bottom, page.width(), kTabHeight, TRUE);
+        MoveWindow(tabs_.handle(), page.left, page.bottom, page.width(), kTabHeight, TRUE);
+        place_explorer();
     }
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
@@ -236,6 +283,8 @@ void Tsuperplaylist::loadlistskin(const std::string& skin_name) {
         ListView_SetTextColor(list_, colors_.List_font);
         InvalidateRect(list_, nullptr, TRUE);
     }
+    tabs_.set_colours(
+        {colors_.Tabs_color, colors_.Tabs_sel, colors_.Tabs_unsel, colors_.Tabs_font});
 }
 
 void Tsuperplaylist::Draw_List_Control(HDC dc, SkinPoint source, const SkinRect& dest) {
@@ -287,12 +336,6 @@ void Tsuperplaylist::paint_frame(HDC dc) {
                       layout_.explorer_button);
     Draw_List_Control(dc, page_ == 0 ? layout_.playlist_pressed : layout_.playlist_raised,
                       layout_.playlist_button);
-    // The page area when the explorer page (still empty) is shown.
-    if (page_ == 1) {
-        RECT r;
-        GetClientRect(hwnd_, &r);
-        win::fill_rect(dc, RECT{10, 52, r.right - 10, r.bottom - 10}, colors_.List_color);
-    }
 }
 
 void Tsuperplaylist::FormPaint() {
@@ -351,15 +394,24 @@ void Tsuperplaylist::FormMouseUp(int x, int y) {
 void Tsuperplaylist::fbr_butClick() {
     page_ = 1;
     ShowWindow(list_, SW_HIDE);
-    ShowWindow(tabs_, SW_HIDE);
+    ShowWindow(tabs_.handle(), SW_HIDE);
+    place_explorer();
+    ShowWindow(explorer_.handle(), SW_SHOW);
     InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void Tsuperplaylist::place_explorer() {
+    RECT r;
+    GetClientRect(hwnd_, &r);
+    MoveWindow(explorer_.handle(), 10, 34, r.right - 30, r.bottom - 34 - 10, TRUE);
 }
 
 void Tsuperplaylist::list_butClick() {
     page_ = 0;
+    ShowWindow(explorer_.handle(), SW_HIDE);
     FormResize();
     ShowWindow(list_, SW_SHOW);
-    ShowWindow(tabs_, SW_SHOW);
+    ShowWindow(tabs_.handle(), SW_SHOW);
 }
 
 void Tsuperplaylist::open_tool_menu(ToolButton which) {
@@ -378,7 +430,10 @@ void Tsuperplaylist::apply_columns(const DialogSettings& d) {
 
 void Tsuperplaylist::set_visible(bool on) {
     if (on && !visible_) loadlistskin("Default");  // each showing reads the skin again
-    if (on) update_tab();
+    if (on && !explorer_start_.empty()) {
+        explorer_.set_folder(explorer_start_);
+        explorer_start_.clear();
+    }
     visible_ = on;
     ShowWindow(hwnd_, on ? SW_SHOWNA : SW_HIDE);
 }
@@ -444,18 +499,27 @@ void Tsuperplaylist::finish_drag(POINT screen_pt) {
     model_.move_selected(target >= 0 ? target : model_.count());
 }
 
+// Command::None stands for a separator.
 MenuModel Tsuperplaylist::build_menu(ToolButton which) const {
-    static constexpr Command kItems[][6] = {
-        {Command::ListTrash},
-        {Command::AddFile, Command::AddDir, Command::AddDirTree},
+    static constexpr Command kItems[][7] = {
+        {Command::ListNew, Command::ListLoad, Command::ListSave, Command::ListSaveAs,
+         Command::ListClose, Command::None, Command::ListTrash},
+        {Command::AddFile, Command::AddDir, Command::AddList},
         {Command::SelectAll, Command::SelectNone, Command::SelectInvert},
         {Command::SortName, Command::SortTrack, Command::SortAlbum, Command::SortYear,
          Command::SortFormat, Command::SortFile},
         {Command::DeleteSelected, Command::DeleteAll},
     };
     MenuModel m;
-    for (Command c : kItems[static_cast<int>(which)])
-        if (c != Command::None) m.add(id_of(c), command_caption(c));
+    const auto& items = kItems[static_cast<int>(which)];
+    const auto* end = std::end(items);
+    while (end != std::begin(items) && end[-1] == Command::None) --end;
+    for (const auto* c = std::begin(items); c != end; ++c) {
+        if (*c == Command::None)
+            m.separator();
+        else
+            m.add(id_of(*c), command_caption(*c));
+    }
     return m;
 }
 
@@ -492,27 +556,70 @@ void Tsuperplaylist::ButtonAdd_OnClick() {
     if (!choose_open_file(hwnd_, "Add MediaFile", plugins_.Decoders.FilterString, "*.*",
                           last_folder_, name))
         return;
+    lists_.ensure_list();
     model_.AddToSongList(name);
     last_folder_ = folder_of(name);
 }
 
-// A plain folder chooser until the program's own arrives.
-void Tsuperplaylist::add_folder(bool recursive) {
-    char folder[MAX_PATH] = {};
-    BROWSEINFOA bi{};
-    bi.hwndOwner = hwnd_;
-    bi.pszDisplayName = folder;
-    bi.lpszTitle = recursive ? "Add a folder and its subfolders" : "Add a folder";
-    bi.ulFlags = BIF_RETURNONLYFSDIRS;
-    PIDLIST_ABSOLUTE id = SHBrowseForFolderA(&bi);
-    if (!id) return;
-    const bool ok = SHGetPathFromIDListA(id, folder);
-    CoTaskMemFree(id);
-    if (!ok) return;
-    if (recursive)
-        model_.AddFolderRecursive(folder, "*.*");
+void Tsuperplaylist::add_chosen_folder(const std::string& folder, const std::string& filter,
+                                       bool subfolders) {
+    lists_.ensure_list();
+    if (subfolders)
+        model_.AddFolderRecursive(folder, filter);
     else
-        model_.ButtonadddirClick(folder, "*.*");
+        model_.ButtonadddirClick(folder, filter);
+}
+
+void Tsuperplaylist::play_list(const std::string& path, int filter) {
+    if (!lists_.open_list(path, filter)) return;
+    model_.current = 0;
+    model_.playfromlist();
+}
+
+void Tsuperplaylist::export_list(const std::string& template_path, const std::string& list_name) {
+    // Without a target from "Save &as" there is nowhere to write.
+    if (!expander_ || lists_.export_target().empty()) return;
+    std::vector<int32_t> records;
+    records.reserve(static_cast<size_t>(model_.count()));
+    for (int i = 0; i < model_.count(); ++i) records.push_back(model_.record_of(i));
+    const ListLineExpander expand = expander_(model_.current_file, std::move(records), list_name);
+    TemplateExportHooks hooks;
+    hooks.pump = [this] { process_messages(); };
+    hooks.terminating = [this] { return quitting_; };
+    ExportWithTemplate(template_path, lists_.export_target(), model_.count(), expand, hooks);
+}
+
+bool Tsuperplaylist::choose_list_file(const ListFileDialog& d, const std::string& folder,
+                                      std::string& path, int& filter) {
+    char name[256] = {};
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = hwnd_;
+    ofn.lpstrFilter = d.filter.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = name;
+    ofn.nMaxFile = sizeof name;
+    ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    ofn.lpstrTitle = d.title;
+    const BOOL ok = d.save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+    if (!ok || name[0] == 0) return false;
+    path = name;
+    filter = static_cast<int>(ofn.nFilterIndex);
+    return true;
+}
+
+bool Tsuperplaylist::ask(const std::string& text) {
+    return MessageBoxA(hwnd_, text.c_str(), "Warning", MB_YESNO | MB_ICONWARNING) == IDYES;
+}
+
+void Tsuperplaylist::show_template_chooser() {
+    chostpl_.FormShow(hwnd_);
+}
+
+void Tsuperplaylist::tabs_changed() {
+    std::vector<std::string> names;
+    for (const ListTab& t : lists_.tabs()) names.push_back(t.name);
+    tabs_.set_tabs(names, lists_.current());
 }
 
 bool Tsuperplaylist::file_exists(const std::string& path) {
@@ -576,22 +683,7 @@ void Tsuperplaylist::rows_changed() {
     if (!list_) return;
     SendMessageA(list_, LVM_SETITEMCOUNT, static_cast<WPARAM>(model_.count()), LVSICF_NOSCROLL);
     sync_selection_to_view();
-    update_tab();
     InvalidateRect(list_, nullptr, FALSE);
-}
-
-// The tab names the list in view by its working file's name.
-void Tsuperplaylist::update_tab() {
-    const std::string name = file_name_of(model_.current_file);
-    if (!tabs_ || name == tab_name_) return;
-    tab_name_ = name;
-    TCITEMA item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = const_cast<char*>(tab_name_.c_str());
-    if (SendMessageA(tabs_, TCM_GETITEMCOUNT, 0, 0) == 0)
-        SendMessageA(tabs_, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    else
-        SendMessageA(tabs_, TCM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
 void Tsuperplaylist::sync_selection_to_view() {

@@ -9,16 +9,30 @@
 #include "effects/FastDIB.h"
 #include "base/commands.h"
 #include "widgets/popup_menu.h"
+#include "widgets/tab_set.h"
 #include "win/window.h"
+#include "playlist/chostpl_unit.h"
+#include "playlist/explorer_page.h"
 #include "playlist/file_info_opener.h"
+#include "playlist/list_manager.h"
 #include "playlist/list_skin.h"
+#include "playlist/list_template.h"
 #include "playlist/playlist_model.h"
+#include "playlist/sdir_Unit.h"
 
 class TQEL_plugin;
 struct DialogSettings;
 struct PlayerSettings;
 
-class Tsuperplaylist : public win::Window, private PlaylistHost, private PlaylistView {
+// Makes the line expander of a template export for the list in view: its
+// working list file, the record number of each row and the list name.
+using ListExpanderFactory = std::function<ListLineExpander(
+    const std::string& working_file, std::vector<int32_t> records, const std::string& list_name)>;
+
+class Tsuperplaylist : public win::Window,
+                       private PlaylistHost,
+                       private PlaylistView,
+                       private ListManagerUi {
   public:
     static constexpr const char* kClassName = "Tsuperplaylist";
 
@@ -30,6 +44,13 @@ class Tsuperplaylist : public win::Window, private PlaylistHost, private Playlis
     // program_folder ends with "\"; the skin is read from its skins\ folder.
     bool create(HWND owner, const PlayerSettings& geometry, const std::string& program_folder);
     PlaylistModel& model() { return model_; }
+    ListManager& lists() { return lists_; }
+    // Template exports expand their lines through this.
+    void set_list_expander(ListExpanderFactory f) { expander_ = std::move(f); }
+    // The explorer page's folder, as the settings keep it.
+    std::string explorer_folder() const { return explorer_.folder(); }
+    // A list file under a new tab (filter 1 VL2, 2 M3U), played from its first entry.
+    void play_list(const std::string& path, int filter);
     // Columns 2..7 shown or hidden by the settings.
     void apply_columns(const DialogSettings& d);
     void set_visible(bool on);
@@ -67,10 +88,18 @@ class Tsuperplaylist : public win::Window, private PlaylistHost, private Playlis
     void FormMouseDown(int x, int y);
     void FormMouseMove(int x, int y, bool left_down);
     void FormMouseUp(int x, int y);
-    void add_folder(bool recursive);
     void finish_drag(POINT screen_pt);
     void sync_selection_to_view();
-    void update_tab();
+    void export_list(const std::string& template_path, const std::string& list_name);
+    void add_chosen_folder(const std::string& folder, const std::string& filter, bool subfolders);
+
+    // ListManagerUi
+    bool choose_list_file(const ListFileDialog& d, const std::string& folder, std::string& path,
+                          int& filter) override;
+    bool ask(const std::string& text) override;
+    void show_template_chooser() override;
+    void tabs_changed() override;
+    void place_explorer();
 
     // PlaylistHost
     bool file_exists(const std::string& path) override;
@@ -95,9 +124,15 @@ class Tsuperplaylist : public win::Window, private PlaylistHost, private Playlis
     TQEL_plugin& plugins_;
     std::string& last_folder_;
     PlaylistModel model_;
+    ListManager lists_;
+    ListExpanderFactory expander_;
+    PlaylistPlayback& playback_;
+    ExplorerPage explorer_;
+    std::string explorer_start_;  // shown when the window is first shown
+    Tqel_lsttpl chostpl_;
+    Tselect_dir select_dir_;
+    widgets::TabSet tabs_;
     HWND list_ = nullptr;
-    HWND tabs_ = nullptr;  // one tab: the list in view
-    std::string tab_name_;
     bool visible_ = false;
     bool dragging_ = false;
     bool syncing_ = false;

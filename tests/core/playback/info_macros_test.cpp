@@ -108,4 +108,26 @@ TEST(ExpandListInfo, UnreadableListsAndBadEntriesGiveTheErrorText) {
     EXPECT_EQ(expandlistinfo(0, "L", "%SC", f.path, {1}), "1");
 }
 
+// The export's expander reads the list once and must give expandlistinfo's
+// texts for every entry, in range or not.
+TEST(ListInfoExpander, SameTextsAsExpandListInfo) {
+    ListFile f;
+    for (int i = 0; i < 3; ++i) {
+        ListRecord r;
+        r.path = "C:\\m\\" + std::to_string(i) + ".mp3";
+        r.artist = "A" + std::to_string(i);
+        r.duration = 1000 * i + 7;
+        AppendRecord(f.path, r);
+    }
+    const std::string tpl = "%LN %AR %FL %DR %SC %ST %AR";
+    const std::vector<std::vector<int32_t>> views = {{3, 1, 2}, {2},    {},
+                                                     {1, 9},    {0, 1}, {1, 2, 3, 1}};
+    for (const std::string& file : {f.path, std::string("/no/such/list.vl2")})
+        for (const auto& view : views) {
+            const ListInfoExpander e(file, view, "Mix");
+            for (int k = -1; k <= int(view.size()); ++k)
+                EXPECT_EQ(e.expand(k, tpl), expandlistinfo(k, "Mix", tpl, file, view)) << k;
+        }
+}
+
 }  // namespace

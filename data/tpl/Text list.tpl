@@ -1,0 +1,6 @@
+txt
+%LN
+%SC tracks, %ST
+<{
+%AR - %TL  [%DR]
+}>
