@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <uxtheme.h>
 
 #include "settings/registry_store_win32.h"
 
@@ -90,9 +91,6 @@ void FileTypesPage::create(HWND panel) {
     list_ = add("CheckListBox2", WC_LISTVIEWA, "", LVS_LIST | LVS_SHOWSELALWAYS | WS_TABSTOP, 6,
                 kTop, width, kListHeight, kListId, WS_EX_CLIENTEDGE);
     SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
-    RECT inner{};
-    GetClientRect(list_, &inner);
-    SendMessageA(list_, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(inner.right / 4, 0));
 
     const int row = kTop + kListHeight + 5;
     add("file_pan_sel_all", "BUTTON", "Select all", BS_PUSHBUTTON | WS_TABSTOP, 6, row, 80, 22,
@@ -144,6 +142,8 @@ void FileTypesPage::create(HWND panel) {
     m3u_ = add("m3u_reg_cb", "BUTTON", "M3U", BS_AUTOCHECKBOX | WS_TABSTOP, sx + 12 + kPickerW + 6,
                sy + 34, 40, 18, kM3uId);
     sheets_[1].push_back(m3u_);
+    // Classic drawing: the sheet's body then has the labels' colour.
+    SetWindowTheme(tabs_, L" ", L" ");
     // The sheets' controls lie on the tab control and must stay above it.
     SetWindowPos(tabs_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     show_sheet(0);
@@ -205,6 +205,12 @@ void FileTypesPage::show_form(const FileTypesForm& f) {
         SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
         ListView_SetCheckState(list_, static_cast<int>(i), f.checked[i]);
     }
+    // Four columns across the list. Wine's list view measures its items at
+    // its first paint, replacing a width set before.
+    UpdateWindow(list_);
+    RECT inner{};
+    GetClientRect(list_, &inner);
+    SendMessageA(list_, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(inner.right / 4, 0));
     SetWindowTextA(f_desc_, f.f_desc.c_str());
     SetWindowTextA(l_desc_, f.l_desc.c_str());
     if (!icons_.empty()) {

@@ -114,6 +114,9 @@ TEST_F(FileTypesPageTest, TakesOverCreatesGivesBackAndLeavesForeignKeys) {
     open();
     EXPECT_EQ(items(), (std::vector<std::string>{"*.vltforeign", "*.vltnew", "*.vltown"}));
     EXPECT_EQ(checks(), (std::vector<bool>{false, false, false}));
+    RECT inner{};
+    GetClientRect(list(), &inner);
+    EXPECT_EQ(SendMessageA(list(), LVM_GETCOLUMNWIDTH, 0, 0), inner.right / 4);  // four columns
     // The pickers hold the program's nine icons.
     const HWND icons1 = page->control("FlatImagesScroll1");
     const HWND icons2 = page->control("FlatImagesScroll2");
