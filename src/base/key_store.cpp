@@ -25,6 +25,22 @@ bool MemoryKeyStore::write_string(const std::string& section, const std::string&
     return true;
 }
 
+bool MemoryKeyStore::key_exists(const std::string& section) {
+    const std::string key = fold(section), below = key + "\\";
+    for (const auto& s : sections_)
+        if (s.first == key || s.first.compare(0, below.size(), below) == 0) return true;
+    return false;
+}
+
+bool MemoryKeyStore::delete_key(const std::string& section) {
+    if (fail_writes) return false;
+    const std::string key = fold(section), below = key + "\\";
+    std::erase_if(sections_, [&](const auto& s) {
+        return s.first == key || s.first.compare(0, below.size(), below) == 0;
+    });
+    return true;
+}
+
 void MemoryKeyStore::put(const std::string& section, const std::string& name, Value v) {
     sections_[fold(section)][fold(name)] = std::move(v);
 }

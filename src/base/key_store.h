@@ -1,5 +1,7 @@
 // Where settings live: one key per section with typed values. The player uses
-// the registry; tests use the in-memory store.
+// the registry; tests use the in-memory store. A section may be a path of
+// keys separated by backslashes; the empty value name is the key's default
+// value.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +20,11 @@ class KeyStore {
                              uint32_t value) = 0;
     virtual bool write_string(const std::string& section, const std::string& name,
                               const std::string& value) = 0;
+    // Whether the section's key exists (with or without values).
+    virtual bool key_exists(const std::string& section) = 0;
+    // Deletes the section's key with all its values and subkeys; true when it
+    // is gone afterwards (also when it never existed).
+    virtual bool delete_key(const std::string& section) = 0;
 };
 
 class MemoryKeyStore : public KeyStore {
@@ -32,6 +39,8 @@ class MemoryKeyStore : public KeyStore {
     bool write_dword(const std::string& section, const std::string& name, uint32_t value) override;
     bool write_string(const std::string& section, const std::string& name,
                       const std::string& value) override;
+    bool key_exists(const std::string& section) override;
+    bool delete_key(const std::string& section) override;
 
     void put(const std::string& section, const std::string& name, Value v);
     void erase(const std::string& section, const std::string& name);

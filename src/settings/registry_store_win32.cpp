@@ -3,34 +3,31 @@
 #include <windows.h>
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "settings/save_load_sett.h"
 #include "win/handles.h"
 
-namespace {
+RegistryKeyStore::RegistryKeyStore() : RegistryKeyStore(HKEY_CURRENT_USER, kSettingsRoot) {}
 
-std::string key_of(const std::string& section) {
-    return kSettingsRoot + section;
-}
+RegistryKeyStore::RegistryKeyStore(HKEY root, std::string prefix)
+    : root_(root), prefix_(std::move(prefix)) {}
 
-bool write_value(const std::string& section, const std::string& name, DWORD type, const BYTE* data,
-                 DWORD size) {
+bool RegistryKeyStore::write_value(const std::string& section, const std::string& name, DWORD type,
+                                   const BYTE* data, DWORD size) {
     HKEY raw = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, key_of(section).c_str(), 0, nullptr, 0, KEY_WRITE,
-                        nullptr, &raw, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(root_, key_of(section).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &raw,
+                        nullptr) != ERROR_SUCCESS)
         return false;
     const win::RegKey key(raw);
     return RegSetValueExA(key.get(), name.c_str(), 0, type, data, size) == ERROR_SUCCESS;
 }
 
-}  // namespace
-
 KeyStore::Kind RegistryKeyStore::read(const std::string& section, const std::string& name,
                                       uint32_t& dword, std::string& text) {
     HKEY raw = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, key_of(section).c_str(), 0, KEY_READ, &raw) !=
-        ERROR_SUCCESS)
+    if (RegOpenKeyExA(root_, key_of(section).c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS)
         return Kind::Missing;
     const win::RegKey owner(raw);
     HKEY key = owner.get();
@@ -67,4 +64,20 @@ bool RegistryKeyStore::write_string(const std::string& section, const std::strin
                                     const std::string& value) {
     return write_value(section, name, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                        static_cast<DWORD>(value.size() + 1));
+}
+
+bool RegistryKeyStore::key_exists(const std::string& section) {
+    HKEY raw = nullptr;
+    if (RegOpenKeyExA(root_, key_of(section).c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS)
+        return false;
+    const win::RegKey key(raw);
+    return true;
+}
+
+bool RegistryKeyStore::delete_key(const std::string& section) {
+    const std::string path = key_of(section);
+    // Never the root itself: an empty path would empty the whole hive.
+    if (path.empty()) return false;
+    const LSTATUS status = RegDeleteTreeA(root_, path.c_str());
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
 }
