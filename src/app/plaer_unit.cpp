@@ -364,7 +364,7 @@ void TQELAmp_Player::DXmetertimerTimer() {
     }
     displays_blank_ = false;
     now_playing(NowPlaying::PlayingTick);
-    playback_->setposition(playback_->clock().position_ms);
+    playback_->follow_clock();
     const bool changed =
         update_meter_texts(core_.console, time_text_,
                            time_display_text(dialog_.time_format, playback_->clock().position_ms),
