@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <algorithm>
+
 #include "base/ini_file.h"
 #include "base/paths.h"
 #include "plugins/plug_eng.h"
@@ -16,6 +18,8 @@ constexpr UINT_PTR kEndOfTrackTimer = 1;
 constexpr int kListId = 10;
 constexpr int kTabsId = 11;
 constexpr int kTabHeight = 20;
+// Posted when rows change: the shown columns fit their contents again.
+constexpr UINT kFitColumns = WM_APP + 1;
 
 // The system's locale-aware, case-sensitive comparison.
 int system_compare(const std::string& a, const std::string& b) {
@@ -90,6 +94,10 @@ LRESULT Tsuperplaylist::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
             return on_notify(reinterpret_cast<NMHDR*>(lp));
         case WM_TIMER:
             if (wp == kEndOfTrackTimer) model_.playlisttimerTimer();
+            return 0;
+        case kFitColumns:
+            fit_posted_ = false;
+            fit_columns();
             return 0;
         case WM_MOUSEMOVE:
             if (dragging_)
@@ -349,8 +357,13 @@ void Tsuperplaylist::open_tool_menu(ToolButton which) {
 void Tsuperplaylist::apply_columns(const DialogSettings& d) {
     const bool shown[6] = {d.Col_time, d.Col_track,  d.Col_album,
                            d.Col_year, d.Col_format, d.Col_filename};
+    std::copy(shown, shown + 6, column_shown_);
+    fit_columns();
+}
+
+void Tsuperplaylist::fit_columns() {
     for (int c = 2; c <= 7; ++c)
-        ListView_SetColumnWidth(list_, c, shown[c - 2] ? LVSCW_AUTOSIZE : 0);
+        ListView_SetColumnWidth(list_, c, column_shown_[c - 2] ? LVSCW_AUTOSIZE : 0);
 }
 
 void Tsuperplaylist::set_visible(bool on) {
@@ -555,6 +568,9 @@ void Tsuperplaylist::end_update() {
 void Tsuperplaylist::rows_changed() {
     if (!list_) return;
     SendMessageA(list_, LVM_SETITEMCOUNT, static_cast<WPARAM>(model_.count()), LVSICF_NOSCROLL);
+    // Once per burst of changes: fitting measures every row.
+    if (update_depth_ == 0 && !fit_posted_)
+        fit_posted_ = PostMessageA(hwnd_, kFitColumns, 0, 0) != FALSE;
     sync_selection_to_view();
     update_tab();
     InvalidateRect(list_, nullptr, FALSE);

@@ -65,6 +65,8 @@ class Tsuperplaylist : public win::Window, private PlaylistHost, private Playlis
     void add_folder(bool recursive);
     void finish_drag(POINT screen_pt);
     void sync_selection_to_view();
+    // Columns 2..7: shown ones fit their contents, hidden ones are 0 wide.
+    void fit_columns();
     void update_tab();
 
     // PlaylistHost
@@ -97,6 +99,8 @@ class Tsuperplaylist : public win::Window, private PlaylistHost, private Playlis
     bool syncing_ = false;
     bool quitting_ = false;
     int update_depth_ = 0;
+    bool column_shown_[6] = {true, false, false, false, false, false};
+    bool fit_posted_ = false;
     DWORD last_pump_ = 0;
 
     std::string program_folder_;

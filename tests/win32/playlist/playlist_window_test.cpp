@@ -93,6 +93,43 @@ TEST(PlaylistWindow, MenusRemoveRowsAndTheTrashBringsTheFileBack) {
     EXPECT_EQ(RecordCount(vl2), 2);
 }
 
+int column_width(HWND list_window, int column) {
+    HWND lv = FindWindowExA(list_window, nullptr, WC_LISTVIEWA, nullptr);
+    return static_cast<int>(SendMessageA(lv, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+}
+
+// The width a list view of this system needs for the text.
+int text_width(const char* text) {
+    HWND lv = CreateWindowExA(0, WC_LISTVIEWA, "", LVS_REPORT, 0, 0, 100, 100, nullptr, nullptr,
+                              nullptr, nullptr);
+    const int w =
+        static_cast<int>(SendMessageA(lv, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text)));
+    DestroyWindow(lv);
+    return w;
+}
+
+TEST(PlaylistWindow, DurationsFitTheirColumn) {
+    ListFolder f("columns");
+    const std::string vl2 = f.root + "mine.vl2";
+    ASSERT_TRUE(CreateEmptyList(vl2));
+    ListRecord r;
+    r.path = f.root + "a.wav";
+    r.duration = 3605;  // 1:00:05
+    r.volume = 100;
+    ASSERT_EQ(AppendRecord(vl2, r), 1);
+    Player p(f, vl2);
+    HWND main = p.main_window();
+    ASSERT_NE(main, nullptr);
+    HWND list = nullptr;
+    ASSERT_TRUE(
+        wait_until([&] { return (list = p.window_of_class("Tsuperplaylist")) != nullptr; }, 5000));
+    ASSERT_TRUE(wait_until([&] { return rows(list) == 1 && IsWindowVisible(list); }, 5000));
+    const int needed = text_width("1:00:05");
+    EXPECT_TRUE(wait_until([&] { return column_width(list, 2) >= needed; }, 5000));
+
+    EXPECT_EQ(p.close(), 0);
+}
+
 std::vector<std::string> opened(const ProgramFolder& f) {
     std::vector<std::string> out;
     for (const std::string& l : f.journal_lines())
