@@ -75,7 +75,13 @@ bool PlaylistModel::OpenListFile(const std::string& path) {
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(working_folder), ec);
     const std::string copy = working_folder + file_name_of(path);
-    if (!CopyListFile(path, copy)) return false;
+    if (!CopyListFile(path, copy)) {
+        // Say so, then give the user an empty list to go on with.
+        host_.error_box("Cannot open file \"" + path + "\".");
+        clear_rows();
+        new_list();
+        return false;
+    }
     current_file = copy;
     LoadListFile(copy, nullptr, true, 0);
     return true;
