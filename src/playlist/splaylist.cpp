@@ -367,7 +367,11 @@ void Tsuperplaylist::fit_columns() {
 }
 
 void Tsuperplaylist::set_visible(bool on) {
-    if (on && !visible_) loadlistskin("Default");  // each showing reads the skin again
+    // Each showing reads the skin again and fits the columns.
+    if (on && !visible_) {
+        loadlistskin("Default");
+        fit_columns();
+    }
     if (on) update_tab();
     visible_ = on;
     ShowWindow(hwnd_, on ? SW_SHOWNA : SW_HIDE);

@@ -108,7 +108,7 @@ int text_width(const char* text) {
     return w;
 }
 
-TEST(PlaylistWindow, DurationsFitTheirColumn) {
+TEST(PlaylistWindow, DurationsFitTheirColumnEachTimeTheWindowIsShown) {
     ListFolder f("columns");
     const std::string vl2 = f.root + "mine.vl2";
     ASSERT_TRUE(CreateEmptyList(vl2));
@@ -125,6 +125,14 @@ TEST(PlaylistWindow, DurationsFitTheirColumn) {
         wait_until([&] { return (list = p.window_of_class("Tsuperplaylist")) != nullptr; }, 5000));
     ASSERT_TRUE(wait_until([&] { return rows(list) == 1 && IsWindowVisible(list); }, 5000));
     const int needed = text_width("1:00:05");
+    EXPECT_TRUE(wait_until([&] { return column_width(list, 2) >= needed; }, 5000));
+
+    // Shown again from the face, the list fits its columns once more.
+    PostMessageA(list, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(wait_until([&] { return !IsWindowVisible(list); }, 5000));
+    SendMessageA(FindWindowExA(list, nullptr, WC_LISTVIEWA, nullptr), LVM_SETCOLUMNWIDTH, 2, 0);
+    PostMessageA(main, WM_COMMAND, id_of(Command::Playlist), 0);
+    EXPECT_TRUE(wait_until([&] { return IsWindowVisible(list); }, 5000));
     EXPECT_TRUE(wait_until([&] { return column_width(list, 2) >= needed; }, 5000));
 
     EXPECT_EQ(p.close(), 0);
