@@ -196,6 +196,15 @@ void PlaybackControl::restore_volume(int v) {
     volume = knob_volume_ = std::clamp(v, 0, 100);
 }
 
+void PlaybackControl::volume_drag_begin() {
+    saved_first_line_ = view_.console_first();
+}
+
+void PlaybackControl::volume_drag_end() {
+    view_.draw_volume(knob_volume_ / 10, knob_volume_);
+    view_.console_set_first(saved_first_line_);
+}
+
 void PlaybackControl::volume_up() {
     if (knob_volume_ < 100) setvolume(knob_volume_ + 1);
 }

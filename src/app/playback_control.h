@@ -114,6 +114,10 @@ class PlaybackControl {
     // The meter's knob update: the knob follows the clock unless the time bar
     // is being dragged.
     void follow_clock();
+    // The volume bar's drag: the status line is remembered at the press and
+    // given back, with the knob drawn normal, at the release.
+    void volume_drag_begin();
+    void volume_drag_end();
     void volume_up();
     void volume_down();
 

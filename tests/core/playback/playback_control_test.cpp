@@ -404,6 +404,16 @@ TEST_F(Player, TheKnobStaysAtTheDragWhileTicksRunAndAClickWithoutDragSeeksNowher
     EXPECT_TRUE(plugin.commands.empty());
 }
 
+TEST_F(Player, ReleasingTheVolumeBarGivesTheStatusLineBack) {
+    view.console_set_first("> Alpha - Song");
+    pc.volume_drag_begin();
+    pc.setvolume(40);
+    EXPECT_EQ(view.console.front(), "> Volume 40%");
+    pc.volume_drag_end();
+    EXPECT_EQ(view.console.front(), "> Alpha - Song");
+    EXPECT_EQ(view.volume_levels.back(), 4);
+}
+
 TEST_F(Player, ExpandInfoBeforeAnyFileAndWithoutInformation) {
     EXPECT_EQ(pc.expandinfo("%AR"), "Ready to load file...");
     pc.loadfile("C:\\a.mp3");
