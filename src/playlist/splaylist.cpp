@@ -116,6 +116,7 @@ LRESULT Tsuperplaylist::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_CAPTURECHANGED:
             dragging_ = false;
+            sizing_ = FrameHit::None;
             return 0;
         case WM_CONTEXTMENU: {
             POINT p = win::point_of(lp);
@@ -287,27 +288,33 @@ void Tsuperplaylist::FormPaint() {
 
 void Tsuperplaylist::FormMouseDown(int x, int y) {
     SetCapture(hwnd_);
-    if (hit_frame(layout_, x, y).part == FrameHit::Close) {
+    const FrameHit part = hit_frame(layout_, x, y).part;
+    if (part == FrameHit::Close) {
         close_pressed_ = true;
         repaint_title();
     }
+    // A border keeps the mouse, as a system frame does, however fast it moves.
+    if (part == FrameHit::RightBorder || part == FrameHit::BottomBorder) sizing_ = part;
 }
 
 void Tsuperplaylist::FormMouseMove(int x, int y, bool left_down) {
     const FrameHitResult hit = hit_frame(layout_, x, y);
     if (left_down && !close_pressed_) {
-        if (hit.part == FrameHit::Title || hit.part == FrameHit::Close) {
+        if (sizing_ == FrameHit::None &&
+            (hit.part == FrameHit::Title || hit.part == FrameHit::Close)) {
             ReleaseCapture();
             SendMessageA(hwnd_, WM_SYSCOMMAND, 0xF012, 0);  // move by dragging
             return;
         }
         RECT r;
         GetWindowRect(hwnd_, &r);
-        if (hit.part == FrameHit::RightBorder)
-            SetWindowPos(hwnd_, nullptr, 0, 0, x + 5, r.bottom - r.top,
+        // The frame's fixed parts stay whole.
+        constexpr int kMinWidth = 150, kMinHeight = 100;
+        if (sizing_ == FrameHit::RightBorder)
+            SetWindowPos(hwnd_, nullptr, 0, 0, std::max(x + 5, kMinWidth), r.bottom - r.top,
                          SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        else if (hit.part == FrameHit::BottomBorder)
-            SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, y + 5,
+        else if (sizing_ == FrameHit::BottomBorder)
+            SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, std::max(y + 5, kMinHeight),
                          SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     const int over = hit.part == FrameHit::Tool ? static_cast<int>(hit.tool) : -1;
@@ -320,6 +327,7 @@ void Tsuperplaylist::FormMouseMove(int x, int y, bool left_down) {
 }
 
 void Tsuperplaylist::FormMouseUp(int x, int y) {
+    sizing_ = FrameHit::None;
     if (GetCapture() == hwnd_) ReleaseCapture();
     const bool was_pressed = close_pressed_;
     close_pressed_ = false;

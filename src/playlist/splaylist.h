@@ -111,5 +111,6 @@ class Tsuperplaylist : public win::Window, private PlaylistHost, private Playlis
     int page_ = 0;  // 0 playlist, 1 explorer
     int hover_tool_ = -1;
     bool close_pressed_ = false;
+    FrameHit sizing_ = FrameHit::None;  // the border a press began on, until release
     widgets::MenuOptions menu_options_;
 };

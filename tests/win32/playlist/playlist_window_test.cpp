@@ -108,7 +108,7 @@ int text_width(const char* text) {
     return w;
 }
 
-TEST(PlaylistWindow, DurationsFitTheirColumnEachTimeTheWindowIsShown) {
+TEST(PlaylistWindow, DurationsFitTheirColumnEachTimeTheWindowIsShownAndItsBorderResizes) {
     ListFolder f("columns");
     const std::string vl2 = f.root + "mine.vl2";
     ASSERT_TRUE(CreateEmptyList(vl2));
@@ -135,6 +135,16 @@ TEST(PlaylistWindow, DurationsFitTheirColumnEachTimeTheWindowIsShown) {
     EXPECT_TRUE(wait_until([&] { return IsWindowVisible(list); }, 5000));
     EXPECT_TRUE(wait_until([&] { return column_width(list, 2) >= needed; }, 5000));
 
+    // A drag from the right border resizes however far the pointer runs ahead.
+    RECT before;
+    GetWindowRect(list, &before);
+    const int w = before.right - before.left;
+    SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(w - 5, 100));
+    SendMessageA(list, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(w + 200, 100));
+    SendMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(w + 200, 100));
+    RECT after;
+    GetWindowRect(list, &after);
+    EXPECT_EQ(after.right - after.left, w + 205);
     EXPECT_EQ(p.close(), 0);
 }
 
