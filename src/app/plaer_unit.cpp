@@ -57,6 +57,11 @@ LRESULT TQELAmp_Player::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ACTIVATE:
             if (LOWORD(wp) != WA_INACTIVE) FormActivate();
             break;
+        case WM_SIZE:
+            // The playlist and the other owned windows go and come back with the face.
+            if (wp == SIZE_MINIMIZED) ShowOwnedPopups(hwnd_, FALSE);
+            if (wp == SIZE_RESTORED) ShowOwnedPopups(hwnd_, TRUE);
+            break;
         case WM_PAINT:
             FormPaint();
             return 0;

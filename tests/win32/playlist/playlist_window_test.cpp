@@ -108,7 +108,7 @@ int text_width(const char* text) {
     return w;
 }
 
-TEST(PlaylistWindow, DurationsFitTheirColumnEachTimeTheWindowIsShownAndItsBorderResizes) {
+TEST(PlaylistWindow, DurationsFitAndTheWindowFollowsTheFaceAndItsBorder) {
     ListFolder f("columns");
     const std::string vl2 = f.root + "mine.vl2";
     ASSERT_TRUE(CreateEmptyList(vl2));
@@ -134,6 +134,12 @@ TEST(PlaylistWindow, DurationsFitTheirColumnEachTimeTheWindowIsShownAndItsBorder
     PostMessageA(main, WM_COMMAND, id_of(Command::Playlist), 0);
     EXPECT_TRUE(wait_until([&] { return IsWindowVisible(list); }, 5000));
     EXPECT_TRUE(wait_until([&] { return column_width(list, 2) >= needed; }, 5000));
+
+    // It goes with the minimised face and comes back with it.
+    PostMessageA(main, WM_COMMAND, id_of(Command::Minimise), 0);
+    EXPECT_TRUE(wait_until([&] { return !IsWindowVisible(list); }, 5000));
+    PostMessageA(main, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(wait_until([&] { return IsWindowVisible(list) && !IsIconic(main); }, 5000));
 
     // A drag from the right border resizes however far the pointer runs ahead.
     RECT before;
