@@ -138,6 +138,15 @@ LRESULT TQELAmp_Player::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
             closeplayer();
             DestroyWindow(hwnd_);
             return 0;
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_ENDSESSION:
+            // The session ends after this returns: shut down as at a normal exit now.
+            if (wp) {
+                closeplayer();
+                DestroyWindow(hwnd_);
+            }
+            return 0;
         case WM_DESTROY:
             FormDestroy();
             PostQuitMessage(0);
