@@ -300,7 +300,10 @@ void Tsuperplaylist::FormMouseDown(int x, int y) {
 void Tsuperplaylist::FormMouseMove(int x, int y, bool left_down) {
     const FrameHitResult hit = hit_frame(layout_, x, y);
     if (left_down && !close_pressed_) {
-        if (sizing_ == FrameHit::None &&
+        // The system's move loop runs until a release: never enter it on a
+        // move that was queued before the button went up.
+        const int button = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
+        if (sizing_ == FrameHit::None && (GetAsyncKeyState(button) & 0x8000) &&
             (hit.part == FrameHit::Title || hit.part == FrameHit::Close)) {
             ReleaseCapture();
             SendMessageA(hwnd_, WM_SYSCOMMAND, 0xF012, 0);  // move by dragging
@@ -381,6 +384,8 @@ void Tsuperplaylist::set_visible(bool on) {
         fit_columns();
     }
     if (on) update_tab();
+    // A hidden window must not keep the mouse from the others.
+    if (!on && GetCapture() == hwnd_) ReleaseCapture();
     visible_ = on;
     ShowWindow(hwnd_, on ? SW_SHOWNA : SW_HIDE);
 }
