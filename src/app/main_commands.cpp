@@ -1,9 +1,7 @@
 #include "app/main_commands.h"
 
 Command face_command(FaceButton id, bool right) {
-    if (right)
-        return id == FaceButton::Previous || id == FaceButton::Next ? Command::ListMenu
-                                                                    : Command::None;
+    if (right && (id == FaceButton::Previous || id == FaceButton::Next)) return Command::ListMenu;
     switch (id) {
         case FaceButton::Open:
             return Command::Open;

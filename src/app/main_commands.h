@@ -5,7 +5,8 @@
 #include "base/commands.h"
 
 // The command of a face button released with the left or the right mouse
-// button; the right button acts only on Previous and Next (the list menu).
+// button; only Previous and Next look at which (the right one opens the list
+// menu there).
 Command face_command(FaceButton id, bool right);
 
 // The command of a key pressed in the main window; None for other keys.

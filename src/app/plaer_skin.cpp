@@ -110,6 +110,7 @@ void TQELAmp_Player::face_mouse_down(int x, int y) {
     if (!layout_->big) return;
     if (big_face::kVolumeBar.contains(x, y)) {
         volume_drag_ = true;
+        playback_->volume_drag_begin();
         face_mouse_move(x, y, true);
     } else if (big_face::kTimeBar.contains(x, y)) {
         playback_->seek_begin(x);
@@ -163,7 +164,10 @@ void TQELAmp_Player::face_mouse_up(int x, int y, bool right) {
     hint_timer(false);
     if (GetCapture() == hwnd_) ReleaseCapture();
     pressed_ = nullptr;
-    volume_drag_ = false;
+    if (volume_drag_) {
+        volume_drag_ = false;
+        playback_->volume_drag_end();
+    }
     if (playback_->seeking()) playback_->seek_end();
     const FaceButtonTile* hit = layout_->button_at(x, y);
     POINT at{x, y};

@@ -57,6 +57,11 @@ LRESULT TQELAmp_Player::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ACTIVATE:
             if (LOWORD(wp) != WA_INACTIVE) FormActivate();
             break;
+        case WM_SIZE:
+            // The playlist and the other owned windows go and come back with the face.
+            if (wp == SIZE_MINIMIZED) ShowOwnedPopups(hwnd_, FALSE);
+            if (wp == SIZE_RESTORED) ShowOwnedPopups(hwnd_, TRUE);
+            break;
         case WM_PAINT:
             FormPaint();
             return 0;
@@ -132,6 +137,15 @@ LRESULT TQELAmp_Player::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CLOSE:
             closeplayer();
             DestroyWindow(hwnd_);
+            return 0;
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_ENDSESSION:
+            // The session ends after this returns: shut down as at a normal exit now.
+            if (wp) {
+                closeplayer();
+                DestroyWindow(hwnd_);
+            }
             return 0;
         case WM_DESTROY:
             FormDestroy();
@@ -365,7 +379,7 @@ void TQELAmp_Player::DXmetertimerTimer() {
     }
     displays_blank_ = false;
     now_playing(NowPlaying::PlayingTick);
-    playback_->setposition(playback_->clock().position_ms);
+    playback_->follow_clock();
     const bool changed =
         update_meter_texts(core_.console, time_text_,
                            time_display_text(dialog_.time_format, playback_->clock().position_ms),

@@ -74,6 +74,7 @@ void PlaybackControl::playfile() {
     clock_ = PlayClock{};
     clock_.start_tick = ticks_.now();
     seek_target_ms_ = 0;
+    seek_target_units_ = 0;
     paused_ = false;
     repositioned_ = false;
     // A file from outside the playlist keeps the volume it had: the option
@@ -207,6 +208,15 @@ void PlaybackControl::restore_volume(int v) {
     volume = knob_volume_ = std::clamp(v, 0, 100);
 }
 
+void PlaybackControl::volume_drag_begin() {
+    saved_first_line_ = view_.console_first();
+}
+
+void PlaybackControl::volume_drag_end() {
+    view_.draw_volume(knob_volume_ / 10, knob_volume_);
+    view_.console_set_first(saved_first_line_);
+}
+
 void PlaybackControl::volume_up() {
     if (knob_volume_ < 100) setvolume(knob_volume_ + 1);
 }
@@ -220,10 +230,16 @@ void PlaybackControl::setposition(int32_t ms) {
     view_.draw_time_knob(ms);
 }
 
+void PlaybackControl::follow_clock() {
+    if (!seeking_) setposition(clock_.position_ms);
+}
+
 void PlaybackControl::seek_begin(int press_x) {
     seeking_ = true;
+    seek_dragged_ = false;
     last_drag_x_ = press_x;
     saved_first_line_ = view_.console_first();
+    view_.draw_time_knob(knob_position_);  // pressed
 }
 
 int PlaybackControl::seek_drag(int x, int bar_left, int bar_width, int knob_width) {
@@ -237,6 +253,7 @@ int PlaybackControl::seek_drag(int x, int bar_left, int bar_width, int knob_widt
         if (clock_.length_ms > 0)
             seek_target_ms_ = static_cast<int32_t>(dx / (span / clock_.length_ms));
     }
+    seek_dragged_ = true;
     setposition(seek_target_ms_);
     view_.console_set_first("> Seek to " +
                             timestr(std::abs(static_cast<int64_t>(seek_target_ms_))));
@@ -248,8 +265,11 @@ int PlaybackControl::seek_drag(int x, int bar_left, int bar_width, int knob_widt
 void PlaybackControl::seek_end() {
     if (!seeking_) return;
     seeking_ = false;
-    restart_clock(seek_target_ms_);
-    command(MODE_SEEK, seek_target_units_);
+    if (seek_dragged_) {
+        restart_clock(seek_target_ms_);
+        command(MODE_SEEK, seek_target_units_);
+    }
+    view_.draw_time_knob(knob_position_);  // normal again
     view_.console_set_first(saved_first_line_);
 }
 

@@ -111,10 +111,18 @@ class PlaybackControl {
     // clamped to 0..100; nothing is drawn or sent.
     void restore_volume(int v);
     void setposition(int32_t ms);
+    // The meter's knob update: the knob follows the clock unless the time bar
+    // is being dragged.
+    void follow_clock();
+    // The volume bar's drag: the status line is remembered at the press and
+    // given back, with the knob drawn normal, at the release.
+    void volume_drag_begin();
+    void volume_drag_end();
     void volume_up();
     void volume_down();
 
     // The time bar's seek drag; x and the bar in pixels, press_x where it began.
+    // A press released without a drag seeks nowhere.
     void seek_begin(int press_x);
     // Returns +1 when x moved right of the last drag x, -1 when left, 0 else.
     int seek_drag(int x, int bar_left, int bar_width, int knob_width);
@@ -164,6 +172,7 @@ class PlaybackControl {
     PlayClock clock_;
     int32_t seek_target_ms_ = 0;
     int32_t seek_target_units_ = 0;
+    bool seek_dragged_ = false;  // this press has set a target
     int last_drag_x_ = -1;
     bool seeking_ = false;
     std::string saved_first_line_;

@@ -77,7 +77,13 @@ bool PlaylistModel::OpenListFile(const std::string& path, const std::string& nam
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(working_folder), ec);
     const std::string copy = working_folder + (name.empty() ? file_name_of(path) : name);
-    if (!CopyListFile(path, copy)) return false;
+    if (!CopyListFile(path, copy)) {
+        // Say so, then give the user an empty list to go on with.
+        host_.error_box("Cannot open file \"" + path + "\".");
+        clear_rows();
+        new_list();
+        return false;
+    }
     current_file = copy;
     LoadListFile(copy, nullptr, true, 0);
     return true;

@@ -5,6 +5,8 @@
 
 #include <iterator>
 
+#include <algorithm>
+
 #include "base/ini_file.h"
 #include "base/program_files.h"
 #include "base/paths.h"
@@ -18,6 +20,8 @@ namespace {
 constexpr UINT_PTR kEndOfTrackTimer = 1;
 constexpr int kListId = 10;
 constexpr int kTabHeight = widgets::TabSet::kHeight;
+// Posted when rows change: the shown columns fit their contents again.
+constexpr UINT kFitColumns = WM_APP + 1;
 
 // The system's locale-aware, case-sensitive comparison.
 int system_compare(const std::string& a, const std::string& b) {
@@ -122,6 +126,10 @@ LRESULT Tsuperplaylist::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_TIMER:
             if (wp == kEndOfTrackTimer) model_.playlisttimerTimer();
             return 0;
+        case kFitColumns:
+            fit_posted_ = false;
+            fit_columns();
+            return 0;
         case WM_MOUSEMOVE:
             if (dragging_)
                 SetCursor(LoadCursor(nullptr, IDC_HAND));
@@ -139,6 +147,7 @@ LRESULT Tsuperplaylist::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_CAPTURECHANGED:
             dragging_ = false;
+            sizing_ = FrameHit::None;
             return 0;
         case WM_CONTEXTMENU: {
             POINT p = win::point_of(lp);
@@ -345,27 +354,36 @@ void Tsuperplaylist::FormPaint() {
 
 void Tsuperplaylist::FormMouseDown(int x, int y) {
     SetCapture(hwnd_);
-    if (hit_frame(layout_, x, y).part == FrameHit::Close) {
+    const FrameHit part = hit_frame(layout_, x, y).part;
+    if (part == FrameHit::Close) {
         close_pressed_ = true;
         repaint_title();
     }
+    // A border keeps the mouse, as a system frame does, however fast it moves.
+    if (part == FrameHit::RightBorder || part == FrameHit::BottomBorder) sizing_ = part;
 }
 
 void Tsuperplaylist::FormMouseMove(int x, int y, bool left_down) {
     const FrameHitResult hit = hit_frame(layout_, x, y);
     if (left_down && !close_pressed_) {
-        if (hit.part == FrameHit::Title || hit.part == FrameHit::Close) {
+        // The system's move loop runs until a release: never enter it on a
+        // move that was queued before the button went up.
+        const int button = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
+        if (sizing_ == FrameHit::None && (GetAsyncKeyState(button) & 0x8000) &&
+            (hit.part == FrameHit::Title || hit.part == FrameHit::Close)) {
             ReleaseCapture();
             SendMessageA(hwnd_, WM_SYSCOMMAND, 0xF012, 0);  // move by dragging
             return;
         }
         RECT r;
         GetWindowRect(hwnd_, &r);
-        if (hit.part == FrameHit::RightBorder)
-            SetWindowPos(hwnd_, nullptr, 0, 0, x + 5, r.bottom - r.top,
+        // The frame's fixed parts stay whole.
+        constexpr int kMinWidth = 150, kMinHeight = 100;
+        if (sizing_ == FrameHit::RightBorder)
+            SetWindowPos(hwnd_, nullptr, 0, 0, std::max(x + 5, kMinWidth), r.bottom - r.top,
                          SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        else if (hit.part == FrameHit::BottomBorder)
-            SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, y + 5,
+        else if (sizing_ == FrameHit::BottomBorder)
+            SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, std::max(y + 5, kMinHeight),
                          SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     const int over = hit.part == FrameHit::Tool ? static_cast<int>(hit.tool) : -1;
@@ -378,6 +396,7 @@ void Tsuperplaylist::FormMouseMove(int x, int y, bool left_down) {
 }
 
 void Tsuperplaylist::FormMouseUp(int x, int y) {
+    sizing_ = FrameHit::None;
     if (GetCapture() == hwnd_) ReleaseCapture();
     const bool was_pressed = close_pressed_;
     close_pressed_ = false;
@@ -424,16 +443,27 @@ void Tsuperplaylist::open_tool_menu(ToolButton which) {
 void Tsuperplaylist::apply_columns(const DialogSettings& d) {
     const bool shown[6] = {d.Col_time, d.Col_track,  d.Col_album,
                            d.Col_year, d.Col_format, d.Col_filename};
+    std::copy(shown, shown + 6, column_shown_);
+    fit_columns();
+}
+
+void Tsuperplaylist::fit_columns() {
     for (int c = 2; c <= 7; ++c)
-        ListView_SetColumnWidth(list_, c, shown[c - 2] ? LVSCW_AUTOSIZE : 0);
+        ListView_SetColumnWidth(list_, c, column_shown_[c - 2] ? LVSCW_AUTOSIZE : 0);
 }
 
 void Tsuperplaylist::set_visible(bool on) {
-    if (on && !visible_) loadlistskin("Default");  // each showing reads the skin again
+    // Each showing reads the skin again and fits the columns.
+    if (on && !visible_) {
+        loadlistskin("Default");
+        fit_columns();
+    }
     if (on && !explorer_start_.empty()) {
         explorer_.set_folder(explorer_start_);
         explorer_start_.clear();
     }
+    // A hidden window must not keep the mouse from the others.
+    if (!on && GetCapture() == hwnd_) ReleaseCapture();
     visible_ = on;
     ShowWindow(hwnd_, on ? SW_SHOWNA : SW_HIDE);
 }
@@ -682,6 +712,9 @@ void Tsuperplaylist::end_update() {
 void Tsuperplaylist::rows_changed() {
     if (!list_) return;
     SendMessageA(list_, LVM_SETITEMCOUNT, static_cast<WPARAM>(model_.count()), LVSICF_NOSCROLL);
+    // Once per burst of changes: fitting measures every row.
+    if (update_depth_ == 0 && !fit_posted_)
+        fit_posted_ = PostMessageA(hwnd_, kFitColumns, 0, 0) != FALSE;
     sync_selection_to_view();
     InvalidateRect(list_, nullptr, FALSE);
 }

@@ -100,6 +100,8 @@ class Tsuperplaylist : public win::Window,
     void show_template_chooser() override;
     void tabs_changed() override;
     void place_explorer();
+    // Columns 2..7: shown ones fit their contents, hidden ones are 0 wide.
+    void fit_columns();
 
     // PlaylistHost
     bool file_exists(const std::string& path) override;
@@ -138,6 +140,8 @@ class Tsuperplaylist : public win::Window,
     bool syncing_ = false;
     bool quitting_ = false;
     int update_depth_ = 0;
+    bool column_shown_[6] = {true, false, false, false, false, false};
+    bool fit_posted_ = false;
     DWORD last_pump_ = 0;
 
     std::string program_folder_;
@@ -148,6 +152,7 @@ class Tsuperplaylist : public win::Window,
     int page_ = 0;  // 0 playlist, 1 explorer
     int hover_tool_ = -1;
     bool close_pressed_ = false;
+    FrameHit sizing_ = FrameHit::None;  // the border a press began on, until release
     widgets::MenuOptions menu_options_;
     FileInfoOpener* file_info_ = nullptr;
 };

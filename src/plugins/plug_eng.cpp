@@ -89,8 +89,24 @@ std::vector<int> TDecoder_plugin::ClaimingRows(const std::string& path) const {
     std::vector<int> rows;
     const std::string key = plugin_rules::extension_key(path);
     for (int i = 0; i < Count(); ++i)
-        if (plugin_rules::claims(ActivePatterns[i], key)) rows.push_back(i);
+        if (plugin_rules::claims(ActivePatterns[i], key) && !broken_.count(FileNames[i]))
+            rows.push_back(i);
     return rows;
+}
+
+void TDecoder_plugin::check_fault(PluginModule& module, const std::string& name) {
+    if (!module.faulted() || !broken_.insert(name).second) return;
+    boxes_.error("The plugin " + name +
+                 " failed and is not used again until the player is restarted.");
+}
+
+void TDecoder_plugin::check_bound() {
+    if (!bound_ || !bound_->faulted()) return;
+    PluginModule& module = *bound_;
+    const std::string name = bound_name_;
+    bound_ = nullptr;  // unbound before the message box pumps messages
+    bound_name_.clear();
+    check_fault(module, name);
 }
 
 bool TDecoder_plugin::check_exports(PluginModule& module, const char* const* names, size_t count) {
@@ -111,6 +127,7 @@ void TDecoder_plugin::OpenForPlayback(const std::string& path) {
         if (bound_) {
             bound_->initializate(kInitStop, 0);
             bound_->initializate(kInitRelease, 0);
+            check_bound();
         }
         std::unique_ptr<PluginModule> m = loader_.load(PluginFolder + FileNames[row], false);
         if (!m) {
@@ -123,16 +140,21 @@ void TDecoder_plugin::OpenForPlayback(const std::string& path) {
         loaded_.push_back(std::move(m));
         // A fault in one of these abandons the rest of this row's binding.
         if (bound_->has_export(vl_export::kPlayback[0])) {
-            if (!bound_->initializate(kInitAttach, loader_.app_window())) continue;
-            if (!bound_->initializate(kInitOpen, 0)) continue;
+            if (!bound_->initializate(kInitAttach, loader_.app_window()) ||
+                !bound_->initializate(kInitOpen, 0)) {
+                check_bound();
+                continue;
+            }
         }
         if (bound_->has_export(vl_export::kPlayback[1])) bound_->open(path);
+        check_bound();
     }
 }
 
 int32_t TDecoder_plugin::SetMode(int32_t code, int32_t param) {
     int32_t result = 0;
     if (bound_ && !bound_->setmode(code, param, result)) result = 0;
+    check_bound();
     return result;
 }
 
@@ -151,23 +173,30 @@ int32_t TDecoder_plugin::SetVolume(int32_t percent) {
 
 int32_t TDecoder_plugin::QueryMode(int32_t code, int32_t fault_value) {
     int32_t result = fault_value;
-    if (!bound_ || !bound_->getmode(code, result)) return fault_value;
-    return result;
+    const bool ok = bound_ && bound_->getmode(code, result);
+    check_bound();
+    return ok ? result : fault_value;
 }
 
 bool TDecoder_plugin::TrySetMode(int32_t code, int32_t param, int32_t& result) {
-    return bound_ && bound_->setmode(code, param, result);
+    const bool ok = bound_ && bound_->setmode(code, param, result);
+    check_bound();
+    return ok;
 }
 
 bool TDecoder_plugin::TryQueryMode(int32_t code, int32_t& result) {
-    return bound_ && bound_->getmode(code, result);
+    const bool ok = bound_ && bound_->getmode(code, result);
+    check_bound();
+    return ok;
 }
 
 bool TDecoder_plugin::TryFileInfo(FileInfoRec& info, bool& answered) {
     answered = false;
     if (!bound_) return false;
     FileInfoRec got;
-    if (!bound_->fileinfo(got, answered)) return false;
+    const bool ok = bound_->fileinfo(got, answered);
+    check_bound();
+    if (!ok) return false;
     if (answered) info = got;
     return true;
 }
@@ -177,18 +206,21 @@ void TDecoder_plugin::GetFileInfo(FileInfoRec& info) {
     FileInfoRec got;
     bool answered = false;
     if (bound_->fileinfo(got, answered) && answered) info = got;
+    check_bound();
 }
 
 bool TDecoder_plugin::SetFileInfo(const FileInfoRec& tags) {
     bool result = false;
-    if (!bound_ || !bound_->setinfo(tags, result)) return false;
-    return result;
+    const bool ok = bound_ && bound_->setinfo(tags, result);
+    check_bound();
+    return ok && result;
 }
 
 void TDecoder_plugin::GetChannelData(int32_t count, int16_t* samples, uint8_t* flag_a,
                                      uint8_t* flag_b, uint8_t* flag_c, uint8_t* new_data) {
     if (bound_ && !bound_->channel(count, samples, flag_a, flag_b, flag_c, new_data) && new_data)
         *new_data = 0;
+    check_bound();
 }
 
 template <class Call>
@@ -204,6 +236,7 @@ void TDecoder_plugin::for_claiming_quick(const std::string& path, Call call) {
         }
         check_exports(*m, vl_export::kQuickInfo, std::size(vl_export::kQuickInfo));
         call(*m);
+        check_fault(*m, FileNames[row]);
     }
 }
 

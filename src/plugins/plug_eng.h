@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -36,8 +37,11 @@ class TDecoder_plugin {
 
     void ScanPlugins();
     void BuildFilterString();
-    // Row indexes whose active patterns claim the file, in table order.
+    // Row indexes whose active patterns claim the file, in table order;
+    // plugins broken in this run claim nothing.
     std::vector<int> ClaimingRows(const std::string& path) const;
+    // File names of the plugins that faulted in this run.
+    const std::set<std::string>& Broken() const { return broken_; }
 
     // Playback binding.
     void OpenForPlayback(const std::string& path);
@@ -74,6 +78,9 @@ class TDecoder_plugin {
     bool check_exports(PluginModule& module, const char* const* names, size_t count);
     template <class Call>
     void for_claiming_quick(const std::string& path, Call call);
+    // After a call: a module that faulted is unbound and never used again.
+    void check_fault(PluginModule& module, const std::string& name);
+    void check_bound();
 
     ModuleLoader& loader_;
     MessageBoxes& boxes_;
@@ -81,6 +88,7 @@ class TDecoder_plugin {
     std::vector<std::unique_ptr<PluginModule>> loaded_;
     PluginModule* bound_ = nullptr;
     std::string bound_name_;
+    std::set<std::string> broken_;
 };
 
 class TQEL_plugin {

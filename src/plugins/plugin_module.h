@@ -26,6 +26,8 @@ class PluginModule {
   public:
     virtual ~PluginModule() = default;
     virtual bool has_export(const char* name) = 0;
+    // True once a call into it raised a contained fault: its state is unknown.
+    virtual bool faulted() const = 0;
     virtual bool info(DecoderInfoRec& out) = 0;
     virtual bool initializate(int32_t code, int32_t param) = 0;
     virtual bool open(const std::string& path) = 0;

@@ -61,11 +61,12 @@ class Win32PluginModule : public PluginModule {
     }
 
     bool has_export(const char* name) override { return proc(name) != nullptr; }
+    bool faulted() const override { return faulted_; }
 
     bool info(DecoderInfoRec& out) override {
         auto fn = proc<vl_decoder_info_fn>("_vl_decoder_info");
         if (!fn) return false;
-        return guarded([&] {
+        return call([&] {
             DecoderInfo d{};
             fn(&d);
             out.kind = d.kind;
@@ -78,18 +79,18 @@ class Win32PluginModule : public PluginModule {
 
     bool initializate(int32_t code, int32_t param) override {
         auto fn = proc<vl_decoder_initializate_fn>("_vl_decoder_initializate");
-        return fn && guarded([&] { fn(code, param); });
+        return fn && call([&] { fn(code, param); });
     }
 
     bool open(const std::string& path) override {
         auto fn = proc<vl_decoder_open_fn>("_vl_decoder_open");
-        return fn && guarded([&] { fn(path.c_str()); });
+        return fn && call([&] { fn(path.c_str()); });
     }
 
     bool setmode(int32_t code, int32_t param, int32_t& result) override {
         auto fn = proc<vl_decoder_setmode_fn>("_vl_decoder_setmode");
         int32_t r = 0;
-        if (!fn || !guarded([&] { r = fn(code, param); })) return false;
+        if (!fn || !call([&] { r = fn(code, param); })) return false;
         result = r;
         return true;
     }
@@ -97,7 +98,7 @@ class Win32PluginModule : public PluginModule {
     bool getmode(int32_t code, int32_t& result) override {
         auto fn = proc<vl_decoder_getmode_fn>("_vl_decoder_getmode");
         int32_t r = 0;
-        if (!fn || !guarded([&] { r = fn(code); })) return false;
+        if (!fn || !call([&] { r = fn(code); })) return false;
         result = r;
         return true;
     }
@@ -105,7 +106,7 @@ class Win32PluginModule : public PluginModule {
     bool fileinfo(FileInfoRec& out, bool& answered) override {
         auto fn = proc<vl_decoder_fileinfo_fn>("_vl_decoder_fileinfo");
         if (!fn) return false;
-        return guarded([&] {
+        return call([&] {
             FileInfo f{};
             answered = (fn(&f) & 0xFF) != 0;
             if (answered) out = copy_info(f);
@@ -116,19 +117,19 @@ class Win32PluginModule : public PluginModule {
         auto fn = proc<vl_decoder_setinfo_fn>("_vl_decoder_setinfo");
         if (!fn) return false;
         FileInfo f = tag_record(tags);
-        return guarded([&] { result = (fn(f) & 0xFF) != 0; });
+        return call([&] { result = (fn(f) & 0xFF) != 0; });
     }
 
     bool channel(int32_t count, int16_t* samples, uint8_t* flag_a, uint8_t* flag_b, uint8_t* flag_c,
                  uint8_t* new_data) override {
         auto fn = proc<vl_decoder_channel_fn>("_vl_decoder_channel");
-        return fn && guarded([&] { fn(count, samples, flag_a, flag_b, flag_c, new_data); });
+        return fn && call([&] { fn(count, samples, flag_a, flag_b, flag_c, new_data); });
     }
 
     bool quickinfo(const std::string& path, FileInfoRec& out) override {
         auto fn = proc<vl_decoder_quickinfo_fn>("_vl_decoder_quickinfo");
         if (!fn) return false;
-        return guarded([&] {
+        return call([&] {
             FileInfo f{};
             fn(path.c_str(), &f);
             out = copy_info(f);
@@ -139,10 +140,18 @@ class Win32PluginModule : public PluginModule {
         auto fn = proc<vl_decoder_setinfoto_fn>("_vl_decoder_setinfoto");
         if (!fn) return false;
         FileInfo f = tag_record(tags);
-        return guarded([&] { result = (fn(path.c_str(), f) & 0xFF) != 0; });
+        return call([&] { result = (fn(path.c_str(), f) & 0xFF) != 0; });
     }
 
   private:
+    // A broken module is never entered again.
+    template <class F>
+    bool call(F&& f) {
+        if (faulted_) return false;
+        if (!guarded(std::forward<F>(f))) faulted_ = true;
+        return !faulted_;
+    }
+
     template <class Fn = void*>
     Fn proc(const char* name) {
         return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(h_, name)));
@@ -150,6 +159,7 @@ class Win32PluginModule : public PluginModule {
 
     HMODULE h_;
     bool probe_;
+    bool faulted_ = false;
 };
 
 }  // namespace

@@ -40,12 +40,16 @@ TEST(MeterTick, PanelScrollMovesOncePerTickNotPerPaint) {
     EXPECT_LE(s.x(2), s.x(1));  // the second wide line is a step further
 }
 
-TEST(MainCommands, RightButtonActsOnlyOnPreviousAndNext) {
+TEST(MainCommands, OnlyPreviousAndNextLookAtWhichButtonWasReleased) {
     EXPECT_EQ(face_command(FaceButton::Previous, true), Command::ListMenu);
     EXPECT_EQ(face_command(FaceButton::Next, true), Command::ListMenu);
-    EXPECT_EQ(face_command(FaceButton::Play, true), Command::None);
-    for (int b = 0; b < kFaceButtons; ++b)
-        EXPECT_NE(face_command(static_cast<FaceButton>(b), false), Command::None) << b;
+    for (int b = 0; b < kFaceButtons; ++b) {
+        const auto id = static_cast<FaceButton>(b);
+        EXPECT_NE(face_command(id, false), Command::None) << b;
+        if (id != FaceButton::Previous && id != FaceButton::Next) {
+            EXPECT_EQ(face_command(id, true), face_command(id, false)) << b;
+        }
+    }
 }
 
 }  // namespace

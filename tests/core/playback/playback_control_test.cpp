@@ -383,6 +383,37 @@ TEST_F(Player, SeekDragShowsTheTargetAndReleaseMovesThere) {
     EXPECT_EQ(view.console.front(), "> first");
 }
 
+TEST_F(Player, TheKnobStaysAtTheDragWhileTicksRunAndAClickWithoutDragSeeksNowhere) {
+    start();
+    run_ms(1000);
+    pc.seek_begin(100);
+    pc.seek_drag(100, 10, 200, 20);
+    run_ms(2000);
+    pc.follow_clock();
+    EXPECT_EQ(pc.knob_position(), 30000);
+    pc.seek_end();
+    run_ms(1000);
+    pc.follow_clock();
+    EXPECT_NEAR(pc.knob_position(), 31000, 40);
+
+    start("C:\\m\\next.mp3");
+    run_ms(1000);
+    plugin.commands.clear();
+    pc.seek_begin(150);
+    pc.seek_end();
+    EXPECT_TRUE(plugin.commands.empty());
+}
+
+TEST_F(Player, ReleasingTheVolumeBarGivesTheStatusLineBack) {
+    view.console_set_first("> Alpha - Song");
+    pc.volume_drag_begin();
+    pc.setvolume(40);
+    EXPECT_EQ(view.console.front(), "> Volume 40%");
+    pc.volume_drag_end();
+    EXPECT_EQ(view.console.front(), "> Alpha - Song");
+    EXPECT_EQ(view.volume_levels.back(), 4);
+}
+
 TEST_F(Player, ExpandInfoBeforeAnyFileAndWithoutInformation) {
     EXPECT_EQ(pc.expandinfo("%AR"), "Ready to load file...");
     pc.loadfile("C:\\a.mp3");

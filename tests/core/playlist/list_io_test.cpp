@@ -71,8 +71,21 @@ TEST_F(ListIoTest, OpenedListMarksVanishedFilesInTheWorkingCopyOnly) {
     model.toggle_list_trash();
     EXPECT_EQ(column(6), std::vector<std::string>{"C:\\gone.mp3"});
     EXPECT_EQ(column(7), std::vector<std::string>{"2"});
+}
 
-    EXPECT_FALSE(model.OpenListFile(dir.file("missing.vl2")));
+TEST_F(ListIoTest, AListThatCannotBeOpenedIsReportedAndANewListTakesItsPlace) {
+    const std::string mine = dir.file("mine.vl2");
+    media("C:\\here.mp3");
+    AppendRecord(mine, record("C:\\here.mp3", "A"));
+    ASSERT_TRUE(model.OpenListFile(mine));
+    EXPECT_FALSE(model.OpenListFile(dir.file("locked.vl2")));
+    EXPECT_EQ(host.boxes,
+              std::vector<std::string>{"Cannot open file \"" + dir.file("locked.vl2") + "\"."});
+    EXPECT_EQ(model.count(), 0);
+    EXPECT_EQ(model.current_file, model.working_folder + "untitled0.vl2");
+    EXPECT_EQ(RecordCount(model.current_file), 0);
+    model.AddToSongList("C:\\here.mp3");
+    EXPECT_EQ(model.count(), 1);
 }
 
 TEST_F(ListIoTest, DamagedListsLoadTheirCompleteRecords) {

@@ -10,9 +10,11 @@ class FakeModule : public PluginModule {
     FakeDll& dll() { return l_.dlls[name_]; }
 
     bool has_export(const char* n) override { return !dll().missing.count(n); }
+    bool faulted() const override { return faulted_; }
     bool call(const std::string& fn, const std::string& args) {
         if (dll().missing.count("_vl_decoder_" + fn)) return false;
         l_.journal.push_back(name_ + " " + fn + (args.empty() ? "" : " " + args));
+        if (dll().faulting.count("_vl_decoder_" + fn)) faulted_ = true;
         return !dll().faulting.count("_vl_decoder_" + fn);
     }
     bool info(DecoderInfoRec& out) override {
@@ -63,6 +65,7 @@ class FakeModule : public PluginModule {
   private:
     FakeLoader& l_;
     std::string name_;
+    bool faulted_ = false;
 };
 
 }  // namespace

@@ -194,18 +194,32 @@ TEST_F(Registry, UnloadablePlaybackDllReportsAudioplugin) {
     EXPECT_FALSE(reg.Decoders.IsBound());
 }
 
-TEST_F(Registry, FaultsCancelOneCallOnly) {
-    auto& dll = fake.add("vl_a.dll");
-    dll.state = 4;
+TEST_F(Registry, AFaultingPluginIsNamedOnceAndNeverCalledAgainInThisRun) {
+    fake.add("vl_a.dll").state = 4;
+    fake.add("vl_b.dll").info.extensions = "*.ogg";
     scan();
-    reg.Decoders.OpenForPlayback("x.mp3");
-    fake.dlls["vl_a.dll"].faulting = {"_vl_decoder_getmode", "_vl_decoder_setmode"};
-    EXPECT_EQ(reg.Decoders.GetState(), 0);
+    fake.files = {"C:\\x.mp3", "C:\\y.ogg"};
+    reg.Decoders.OpenForPlayback("C:\\x.mp3");
+    fake.dlls["vl_a.dll"].faulting = {"_vl_decoder_getmode"};
+    EXPECT_EQ(reg.Decoders.QueryMode(4, -1), -1);
+    EXPECT_FALSE(reg.Decoders.IsBound());
+    fake.dlls["vl_a.dll"].faulting.clear();
+    fake.journal.clear();
     EXPECT_EQ(reg.Decoders.QueryMode(4, -1), -1);
     EXPECT_EQ(reg.Decoders.Play(), 0);
-    fake.dlls["vl_a.dll"].faulting.clear();
-    EXPECT_EQ(reg.Decoders.GetState(), 4);
-    EXPECT_EQ(reg.Decoders.Play(), 1);
+    reg.Decoders.OpenForPlayback("C:\\x.mp3");
+    FileInfoRec info;
+    reg.Decoders.QuickInfo("C:\\x.mp3", info);
+    EXPECT_EQ(calls_without_cd(), std::vector<std::string>{});
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_NE(fake.boxes[0].find("vl_a.dll"), std::string::npos);
+
+    // A fault in quick information breaks the plugin the same way.
+    fake.boxes.clear();
+    fake.dlls["vl_b.dll"].faulting = {"_vl_decoder_quickinfo"};
+    reg.Decoders.QuickInfo("C:\\y.ogg", info);
+    reg.Decoders.QuickInfo("C:\\y.ogg", info);
+    EXPECT_EQ(fake.boxes.size(), 1u);
 }
 
 TEST_F(Registry, PlayResultIsPassedUnchanged) {

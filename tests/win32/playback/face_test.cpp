@@ -176,6 +176,11 @@ TEST(Face, EveryWayOutRemovesTheWorkingFolder) {
         {"Exit command, media", true,
          [](HWND w) { PostMessageA(w, WM_COMMAND, id_of(Command::Exit), 0); }},
         {"face close button, media", true, nullptr},
+        {"log-off, media", true,
+         [](HWND w) {
+             if (SendMessageA(w, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF))
+                 SendMessageA(w, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+         }},
     };
     for (const auto& way : ways) {
         reset_settings();
@@ -197,6 +202,10 @@ TEST(Face, EveryWayOutRemovesTheWorkingFolder) {
         }
         if (way.close) {
             way.close(w);
+            // The system may end the process as soon as the session's end is told.
+            if (std::string(way.what).rfind("log-off", 0) == 0) {
+                EXPECT_EQ(working_folders(f), std::vector<std::string>{});
+            }
         } else {
             ASSERT_TRUE(face_painted(w, f));
             SetForegroundWindow(w);
@@ -206,6 +215,12 @@ TEST(Face, EveryWayOutRemovesTheWorkingFolder) {
         }
         EXPECT_TRUE(wait_until([&] { return !p.running(); }, 20000)) << way.what;
         EXPECT_EQ(working_folders(f), std::vector<std::string>{}) << way.what;
+        HKEY saved = nullptr;
+        EXPECT_EQ(
+            RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Dunmoor\\VELTRona", 0, KEY_READ, &saved),
+            ERROR_SUCCESS)
+            << way.what;
+        if (saved) RegCloseKey(saved);
     }
 }
 

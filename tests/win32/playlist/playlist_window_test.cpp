@@ -93,6 +93,67 @@ TEST(PlaylistWindow, MenusRemoveRowsAndTheTrashBringsTheFileBack) {
     EXPECT_EQ(RecordCount(vl2), 2);
 }
 
+int column_width(HWND list_window, int column) {
+    HWND lv = FindWindowExA(list_window, nullptr, WC_LISTVIEWA, nullptr);
+    return static_cast<int>(SendMessageA(lv, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+}
+
+// The width a list view of this system needs for the text.
+int text_width(const char* text) {
+    HWND lv = CreateWindowExA(0, WC_LISTVIEWA, "", LVS_REPORT, 0, 0, 100, 100, nullptr, nullptr,
+                              nullptr, nullptr);
+    const int w =
+        static_cast<int>(SendMessageA(lv, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text)));
+    DestroyWindow(lv);
+    return w;
+}
+
+TEST(PlaylistWindow, DurationsFitAndTheWindowFollowsTheFaceAndItsBorder) {
+    ListFolder f("columns");
+    const std::string vl2 = f.root + "mine.vl2";
+    ASSERT_TRUE(CreateEmptyList(vl2));
+    ListRecord r;
+    r.path = f.root + "a.wav";
+    r.duration = 3605;  // 1:00:05
+    r.volume = 100;
+    ASSERT_EQ(AppendRecord(vl2, r), 1);
+    Player p(f, vl2);
+    HWND main = p.main_window();
+    ASSERT_NE(main, nullptr);
+    HWND list = nullptr;
+    ASSERT_TRUE(
+        wait_until([&] { return (list = p.window_of_class("Tsuperplaylist")) != nullptr; }, 5000));
+    ASSERT_TRUE(wait_until([&] { return rows(list) == 1 && IsWindowVisible(list); }, 5000));
+    const int needed = text_width("1:00:05");
+    EXPECT_TRUE(wait_until([&] { return column_width(list, 2) >= needed; }, 5000));
+
+    // Shown again from the face, the list fits its columns once more.
+    PostMessageA(list, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(wait_until([&] { return !IsWindowVisible(list); }, 5000));
+    SendMessageA(FindWindowExA(list, nullptr, WC_LISTVIEWA, nullptr), LVM_SETCOLUMNWIDTH, 2, 0);
+    PostMessageA(main, WM_COMMAND, id_of(Command::Playlist), 0);
+    EXPECT_TRUE(wait_until([&] { return IsWindowVisible(list); }, 5000));
+    EXPECT_TRUE(wait_until([&] { return column_width(list, 2) >= needed; }, 5000));
+
+    // It goes with the minimised face and comes back with it.
+    PostMessageA(main, WM_COMMAND, id_of(Command::Minimise), 0);
+    EXPECT_TRUE(wait_until([&] { return !IsWindowVisible(list); }, 5000));
+    PostMessageA(main, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(wait_until([&] { return IsWindowVisible(list) && !IsIconic(main); }, 5000));
+
+    // A drag from the right border resizes however far the pointer runs ahead.
+    RECT before;
+    GetWindowRect(list, &before);
+    const int w = before.right - before.left;
+    SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(w - 5, 100));
+    SendMessageA(list, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(w + 200, 100));
+    SendMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(w + 200, 100));
+    RECT after;
+    GetWindowRect(list, &after);
+    EXPECT_EQ(after.right - after.left, w + 205);
+    EXPECT_EQ(p.close(), 0);
+}
+
 std::vector<std::string> opened(const ProgramFolder& f) {
     std::vector<std::string> out;
     for (const std::string& l : f.journal_lines())
