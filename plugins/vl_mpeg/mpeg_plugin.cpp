@@ -165,7 +165,8 @@ PluginFormat mpeg_plugin_format(SourceOpener opener) {
     format.display_name = "VELTRona MPEG audio decoder";
     format.formats_text =
         "MPEG-1, MPEG-2 and MPEG-2.5 audio Layer III, decoded by the system's ACM codec.\r\n"
-        "Tags: ID3v2.2, 2.3, 2.4 and ID3v1 read; ID3v2.3 and ID3v1 written.";
+        "Tags: ID3v2.2, 2.3, 2.4 and ID3v1 read; ID3v2.3 and ID3v1 written.\r\n"
+        "A WAVE file named .mp3 plays as WAVE.";
     format.open_source = std::move(opener);
     format.describe = describe_mpeg;
     format.write_tags = write_mpeg_tags;

@@ -105,7 +105,8 @@ PluginFormat wave_plugin_format() {
     format.display_name = "VELTRona WAVE decoder";
     format.formats_text =
         "RIFF WAVE: PCM 8, 16, 24 and 32 bit, IEEE float 32 and 64 bit, mu-law and A-law, "
-        "WAVE_FORMAT_EXTENSIBLE, 1 to 8 channels.\r\nTags: LIST/INFO.";
+        "WAVE_FORMAT_EXTENSIBLE, 1 to 8 channels.\r\nTags: LIST/INFO.\r\n"
+        "An MP3 file named .wav plays as MP3.";
     format.open_source = open_wave_source;
     format.describe = describe_wave;
     format.write_tags = write_wave_tags;
