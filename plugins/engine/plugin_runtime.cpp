@@ -1,6 +1,7 @@
 #include "plugin_runtime.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 
 #include "byte_source.h"
@@ -146,6 +147,47 @@ bool PluginRuntime::writewave(const char* path, const char* wav_path) {
     if (!path || !wav_path || !*path || !*wav_path || !format_.open_source) return false;
     auto source = format_.open_source(path);
     return source && write_wave_file(*source, wav_path);
+}
+
+PluginFormat sniffing_format(PluginFormat own, PluginFormat other) {
+    struct Pair {
+        PluginFormat own, other;
+        std::array<const PluginFormat*, 2> order(const std::string& path) const {
+            auto marked = [&](const PluginFormat& f) {
+                return f.has_signature && f.has_signature(path);
+            };
+            if (marked(other) && !marked(own)) return {&other, &own};
+            return {&own, &other};
+        }
+    };
+    auto pair = std::make_shared<Pair>(Pair{own, std::move(other)});
+    PluginFormat f = std::move(own);
+    f.open_source = [pair](const std::string& path) -> std::unique_ptr<AudioSource> {
+        for (const PluginFormat* p : pair->order(path))
+            if (p->open_source)
+                if (auto source = p->open_source(path)) return source;
+        return nullptr;
+    };
+    f.describe = [pair](const std::string& path, FileInfo& info, InfoTexts& texts) {
+        const FileInfo blank = info;
+        for (const PluginFormat* p : pair->order(path)) {
+            info = blank;
+            if (p->describe && p->describe(path, info, texts)) return true;
+        }
+        info = blank;
+        return false;
+    };
+    f.write_tags = [pair](const std::string& path, const TagSet& tags) {
+        InfoTexts texts;
+        for (const PluginFormat* p : pair->order(path)) {
+            FileInfo info = blank_info(texts);
+            if (p->describe && p->describe(path, info, texts))
+                return p->write_tags && p->write_tags(path, tags);
+        }
+        return false;
+    };
+    f.has_signature = nullptr;
+    return f;
 }
 
 bool write_wave_file(AudioSource& source, const std::string& wav_path) {

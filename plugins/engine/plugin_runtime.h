@@ -26,7 +26,16 @@ struct PluginFormat {
     std::function<bool(const std::string& path, FileInfo& info, InfoTexts& texts)> describe;
     // Rewrites the file's tags (safely); false leaves it untouched.
     std::function<bool(const std::string& path, const TagSet& tags)> write_tags;
+    // Whether the file's first bytes carry this format's signature.
+    std::function<bool(const std::string& path)> has_signature;
 };
+
+// The own format, falling back on the other one for files named after the
+// own format that hold the other (a WAV file named .mp3): a file carrying
+// the other's signature and not the own one's is tried as the other first,
+// and a file the first format rejects is tried with the second. Tags are
+// written by the first format that reads the file.
+PluginFormat sniffing_format(PluginFormat own, PluginFormat other);
 
 class PluginRuntime {
   public:

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "ansi_text.h"
 #include "byte_source.h"
 
 namespace vl {
@@ -24,15 +25,25 @@ std::vector<uint8_t> remove_unsync(const uint8_t* p, size_t n) {
     return out;
 }
 
-void put_code_point(std::string& out, uint32_t cp) {
+void put_code_point(std::u16string& out, uint32_t cp) {
     // An overlong UTF-8 NUL would cut the text short as a C string.
-    out.push_back(cp != 0 && cp <= 0xFF ? static_cast<char>(cp) : '?');
+    if (cp == 0 || cp > 0x10FFFF) {
+        out.push_back(u'?');
+    } else if (cp > 0xFFFF) {
+        out.push_back(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
+        out.push_back(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+    } else {
+        out.push_back(static_cast<char16_t>(cp));
+    }
 }
 
 // Decodes an ID3 text of the given encoding up to its terminator; *used gets
-// the bytes consumed, terminator included.
+// the bytes consumed, terminator included. Unicode texts are converted to the
+// ANSI code page; ISO-8859-1 texts are taken byte for byte, as many taggers
+// write the local code page there.
 std::string decode_text(int encoding, const uint8_t* p, size_t n, size_t* used = nullptr) {
     std::string out;
+    std::u16string wide;
     size_t i = 0;
     if (encoding == 1 || encoding == 2) {
         bool big = encoding == 2;
@@ -41,18 +52,16 @@ std::string decode_text(int encoding, const uint8_t* p, size_t n, size_t* used =
             i = 2;
         }
         for (; i + 1 < n; i += 2) {
-            uint32_t u = big ? (p[i] << 8) | p[i + 1] : p[i] | (p[i + 1] << 8);
+            const auto u =
+                static_cast<char16_t>(big ? (p[i] << 8) | p[i + 1] : p[i] | (p[i + 1] << 8));
             if (u == 0) {
                 i += 2;
                 break;
             }
-            if (u >= 0xD800 && u < 0xDC00 && i + 3 < n) {  // a surrogate pair
-                i += 2;
-                u = 0x10000;
-            }
-            put_code_point(out, u);
+            wide.push_back(u);
         }
         if (i > n) i = n;
+        out = ansi_from_utf16(wide);
     } else if (encoding == 3) {
         while (i < n && p[i] != 0) {
             uint8_t c = p[i];
@@ -62,22 +71,43 @@ std::string decode_text(int encoding, const uint8_t* p, size_t n, size_t* used =
                         : (c >> 3) == 30 ? 3
                                          : -1;
             if (extra < 0 || i + extra >= n + (extra == 0 ? 1 : 0)) {
-                put_code_point(out, '?');
+                put_code_point(wide, '?');
                 ++i;
                 continue;
             }
             uint32_t cp = extra == 0 ? c : c & (0x3F >> extra);
             for (int k = 1; k <= extra; ++k) cp = (cp << 6) | (p[i + k] & 0x3F);
-            put_code_point(out, cp);
+            put_code_point(wide, cp);
             i += static_cast<size_t>(extra) + 1;
         }
         if (i < n) ++i;
+        out = ansi_from_utf16(wide);
     } else {
         while (i < n && p[i] != 0) out.push_back(static_cast<char>(p[i++]));
         if (i < n) ++i;
     }
+    // A converted NUL would cut the text short as a C string.
+    std::replace(out.begin(), out.end(), '\0', '?');
     if (used) *used = i;
     return out;
+}
+
+bool plain_ascii(const std::string& s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return (c & 0x80) == 0; });
+}
+
+// An encoding byte and the text: ISO-8859-1 for plain ASCII, else UTF-16
+// with a byte order mark, so that what was typed in any code page survives.
+// terminated: ends with the encoding's NUL (a COMM description).
+void put_encoded(std::vector<uint8_t>& out, const std::string& s, bool unicode, bool terminated) {
+    if (!unicode) {
+        out.insert(out.end(), s.begin(), s.end());
+        if (terminated) out.push_back(0);
+        return;
+    }
+    out.insert(out.end(), {0xFF, 0xFE});
+    for (char16_t c : utf16_from_ansi(s)) put_le16(out, c);
+    if (terminated) out.insert(out.end(), {0, 0});
 }
 
 struct FrameMap {
@@ -238,8 +268,9 @@ std::vector<uint8_t> build_id3v2_3(const TagSet& tags, const std::vector<uint8_t
     };
     auto text = [&](const char* id, const std::string& value) {
         if (value.empty()) return;
-        std::vector<uint8_t> c = {0};  // ISO-8859-1
-        c.insert(c.end(), value.begin(), value.end());
+        const bool unicode = !plain_ascii(value);
+        std::vector<uint8_t> c = {static_cast<uint8_t>(unicode ? 1 : 0)};
+        put_encoded(c, value, unicode, false);
         frame(id, c);
     };
     text("TIT2", tags.title);
@@ -249,8 +280,10 @@ std::vector<uint8_t> build_id3v2_3(const TagSet& tags, const std::vector<uint8_t
     text("TYER", tags.year);
     text("TCON", tags.genre);
     if (!tags.comment.empty()) {
-        std::vector<uint8_t> c = {0, 'e', 'n', 'g', 0};
-        c.insert(c.end(), tags.comment.begin(), tags.comment.end());
+        const bool unicode = !plain_ascii(tags.comment);
+        std::vector<uint8_t> c = {static_cast<uint8_t>(unicode ? 1 : 0), 'e', 'n', 'g'};
+        put_encoded(c, "", unicode, true);
+        put_encoded(c, tags.comment, unicode, false);
         frame("COMM", c);
     }
     frames.insert(frames.end(), other_frames.begin(), other_frames.end());

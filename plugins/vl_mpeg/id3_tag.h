@@ -1,6 +1,6 @@
 // ID3 tags: v2.2, v2.3 and v2.4 and v1/v1.1 read; v2.3 and v1.1 written.
-// Texts are exchanged in the ANSI code page (Latin-1 here; characters outside
-// it read as '?').
+// Texts are exchanged in the ANSI code page: Unicode frames are converted to
+// it, and text outside ASCII is written as UTF-16.
 #pragma once
 
 #include <cstdint>

@@ -95,10 +95,17 @@ bool parse_mpeg_header(const uint8_t* p, MpegHeader& h) {
 
 VbrHeader parse_vbr_header(const uint8_t* f, size_t size, const MpegHeader& h) {
     VbrHeader v;
-    size_t side = h.version == 10 ? (h.channels() == 1 ? 17 : 32) : (h.channels() == 1 ? 9 : 17);
-    size_t pos = 4 + side + (h.crc ? 2 : 0);
-    if (pos + 8 <= size &&
-        (std::memcmp(f + pos, "Xing", 4) == 0 || std::memcmp(f + pos, "Info", 4) == 0)) {
+    const size_t side =
+        h.version == 10 ? (h.channels() == 1 ? 17 : 32) : (h.channels() == 1 ? 9 : 17);
+    // LAME puts the header right after the side information even when the
+    // frame carries a CRC; others leave room for the CRC first.
+    auto xing_at = [&](size_t at) {
+        return at + 8 <= size &&
+               (std::memcmp(f + at, "Xing", 4) == 0 || std::memcmp(f + at, "Info", 4) == 0);
+    };
+    size_t pos = 4 + side;
+    if (h.crc && !xing_at(pos)) pos += 2;
+    if (xing_at(pos)) {
         v.kind = f[pos] == 'X' ? VbrHeader::Kind::Xing : VbrHeader::Kind::Info;
         const uint32_t flags = be32(f + pos + 4);
         size_t q = pos + 8;
@@ -178,6 +185,7 @@ MpegStream scan_mpeg(ByteSource& src, bool full) {
             (!lost || confirmed_at(w, pos, s.audio_end, &s.first, f))) {
             s.frames.push_back(pos);
             s.frame_bytes += f.frame_size;
+            if (f.bitrate != s.first.bitrate) s.variable_bitrate = true;
             pos += f.frame_size;
             lost = false;
             continue;

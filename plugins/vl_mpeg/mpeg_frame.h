@@ -55,14 +55,15 @@ struct MpegStream {
     bool ok = false;
     std::string error;
     int64_t file_size = 0;
-    int64_t tag_end = 0;          // end of the leading ID3v2 tag(s)
-    int64_t audio_end = 0;        // start of the trailing ID3v1 tag, or the file size
-    int64_t first_frame = -1;     // offset of the first frame (maybe the VBR header frame)
-    MpegHeader first;             // its header
-    VbrHeader vbr;                // found in the first frame
-    std::vector<int64_t> frames;  // offsets of the audio frames (full scan only)
-    int64_t frame_bytes = 0;      // bytes in those frames
-    int garbage_runs = 0;         // places where the scan had to resynchronise
+    int64_t tag_end = 0;            // end of the leading ID3v2 tag(s)
+    int64_t audio_end = 0;          // start of the trailing ID3v1 tag, or the file size
+    int64_t first_frame = -1;       // offset of the first frame (maybe the VBR header frame)
+    MpegHeader first;               // its header
+    VbrHeader vbr;                  // found in the first frame
+    std::vector<int64_t> frames;    // offsets of the audio frames (full scan only)
+    int64_t frame_bytes = 0;        // bytes in those frames
+    bool variable_bitrate = false;  // their bit rates differ (full scan only)
+    int garbage_runs = 0;           // places where the scan had to resynchronise
 };
 
 // full = false stops after the first frame (quick information).

@@ -1,6 +1,7 @@
 #include "mpeg_plugin.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "file_ops.h"
@@ -92,7 +93,8 @@ bool describe_mpeg(const std::string& path, FileInfo& info, InfoTexts& texts) {
     info.bitrate = seconds > 0 ? static_cast<int32_t>(bytes * 8 / seconds / 1000 + 0.5) : h.bitrate;
     info.frames = static_cast<int32_t>(std::min<int64_t>(frames, 0x7FFFFFFF));
     info.frame_size = frames > 0 ? static_cast<int32_t>(bytes / frames) : h.frame_size;
-    if (s.vbr.kind == VbrHeader::Kind::Info || s.vbr.kind == VbrHeader::Kind::None) {
+    if (s.vbr.kind == VbrHeader::Kind::Info ||
+        (s.vbr.kind == VbrHeader::Kind::None && !s.variable_bitrate)) {
         // Constant bit rate: the header's values are exact.
         info.bitrate = h.bitrate;
         info.frame_size = h.frame_size - (h.padding ? 1 : 0);
@@ -148,6 +150,14 @@ bool write_mpeg_tags(const std::string& path, const TagSet& tags) {
     });
 }
 
+bool has_mpeg_signature(const std::string& path) {
+    FileSource file;
+    uint8_t h[4];
+    MpegHeader header;
+    return file.open(path) && file.read_at(0, h, 4) == 4 &&
+           (std::memcmp(h, "ID3", 3) == 0 || parse_mpeg_header(h, header));
+}
+
 PluginFormat mpeg_plugin_format(SourceOpener opener) {
     PluginFormat format;
     format.extensions = "*.mp3;";
@@ -155,10 +165,12 @@ PluginFormat mpeg_plugin_format(SourceOpener opener) {
     format.display_name = "VELTRona MPEG audio decoder";
     format.formats_text =
         "MPEG-1, MPEG-2 and MPEG-2.5 audio Layer III, decoded by the system's ACM codec.\r\n"
-        "Tags: ID3v2.2, 2.3, 2.4 and ID3v1 read; ID3v2.3 and ID3v1 written.";
+        "Tags: ID3v2.2, 2.3, 2.4 and ID3v1 read; ID3v2.3 and ID3v1 written.\r\n"
+        "A WAVE file named .mp3 plays as WAVE.";
     format.open_source = std::move(opener);
     format.describe = describe_mpeg;
     format.write_tags = write_mpeg_tags;
+    format.has_signature = has_mpeg_signature;
     return format;
 }
 

@@ -28,6 +28,7 @@ int64_t mpeg_total_samples(const MpegStream& s, int64_t frame_count);
 
 bool describe_mpeg(const std::string& path, FileInfo& info, InfoTexts& texts);
 bool write_mpeg_tags(const std::string& path, const TagSet& tags);
+bool has_mpeg_signature(const std::string& path);
 // Writes the rebuilt file: new ID3v2.3 tag, the audio as it was, new ID3v1.
 bool write_mpeg_with_tags(ByteSource& src, const TagSet& tags, FileWriter& out);
 

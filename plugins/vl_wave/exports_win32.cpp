@@ -1,6 +1,8 @@
 // The exports of vl_wave.dll.
 #include <windows.h>
 
+#include "acm_source.h"
+#include "mpeg_plugin.h"
 #include "plugins/vl_decoder.h"
 #include "system_sinks.h"
 #include "wave_plugin.h"
@@ -11,7 +13,9 @@ namespace {
 // loader lock at process exit.
 vl::PluginRuntime& plugin_runtime() {
     static vl::PluginRuntime* runtime = [] {
-        auto* r = new vl::PluginRuntime(vl::wave_plugin_format(), vl::system_sinks());
+        auto* r = new vl::PluginRuntime(
+            vl::sniffing_format(vl::wave_plugin_format(), vl::mpeg_plugin_format(vl::open_acm_mp3)),
+            vl::system_sinks());
         r->message_box = [](const std::string& caption, const std::string& text) {
             MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_ICONINFORMATION);
         };

@@ -1,6 +1,7 @@
 #include "riff_wave.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -20,12 +21,14 @@ constexpr InfoField kInfoFields[] = {
 };
 
 bool valid_format(WaveFormat& f, std::string& error) {
+    using Kind = WaveFormat::Kind;
     if (f.channels < 1 || f.channels > 8) return error = "unsupported channel count", false;
     if (f.rate < 1 || f.rate > 768000) return error = "unsupported sample rate", false;
-    bool pcm_bits = f.bits == 8 || f.bits == 16 || f.bits == 24 || f.bits == 32;
-    bool float_bits = f.bits == 32 || f.bits == 64;
-    if (f.kind == WaveFormat::Kind::Pcm ? !pcm_bits : !float_bits)
-        return error = "unsupported sample size", false;
+    bool valid_bits = f.kind == Kind::Pcm
+                          ? f.bits == 8 || f.bits == 16 || f.bits == 24 || f.bits == 32
+                      : f.kind == Kind::Float ? f.bits == 32 || f.bits == 64
+                                              : f.bits == 8;
+    if (!valid_bits) return error = "unsupported sample size", false;
     if (f.valid_bits <= 0 || f.valid_bits > f.bits) f.valid_bits = f.bits;
     f.block_align = f.channels * f.bits / 8;
     return true;
@@ -49,12 +52,22 @@ bool parse_fmt(const uint8_t* p, size_t n, WaveFormat& f, std::string& error) {
             return error = "unknown extensible subformat", false;
         sub = le16(p + 24);
     }
-    if (sub == 1)
-        f.kind = WaveFormat::Kind::Pcm;
-    else if (sub == 3)
-        f.kind = WaveFormat::Kind::Float;
-    else
-        return error = "not PCM or float", false;
+    switch (sub) {
+        case 1:
+            f.kind = WaveFormat::Kind::Pcm;
+            break;
+        case 3:
+            f.kind = WaveFormat::Kind::Float;
+            break;
+        case 6:
+            f.kind = WaveFormat::Kind::ALaw;
+            break;
+        case 7:
+            f.kind = WaveFormat::Kind::MuLaw;
+            break;
+        default:
+            return error = "not PCM, float or G.711", false;
+    }
     return valid_format(f, error);
 }
 
@@ -186,9 +199,34 @@ bool write_wave_with_tags(ByteSource& src, const WaveFile& wave, const TagSet& t
     return out.ok();
 }
 
+int16_t mulaw_to_linear(uint8_t code) {
+    const int u = ~code & 0xFF;
+    const int magnitude = ((((u & 0x0F) << 3) + 0x84) << ((u >> 4) & 7)) - 0x84;
+    return static_cast<int16_t>((u & 0x80) ? -magnitude : magnitude);
+}
+
+int16_t alaw_to_linear(uint8_t code) {
+    const int a = code ^ 0x55;
+    const int exponent = (a >> 4) & 7;
+    const int mantissa = a & 0x0F;
+    const int magnitude =
+        exponent == 0 ? (mantissa << 4) + 8 : ((mantissa << 4) + 0x108) << (exponent - 1);
+    return static_cast<int16_t>((a & 0x80) ? magnitude : -magnitude);
+}
+
 void convert_to_stereo16(const uint8_t* in, size_t frames, const WaveFormat& f, int16_t* out) {
+    static const auto g711 = [] {
+        std::array<std::array<int16_t, 256>, 2> t{};
+        for (int i = 0; i < 256; ++i) {
+            t[0][i] = mulaw_to_linear(static_cast<uint8_t>(i));
+            t[1][i] = alaw_to_linear(static_cast<uint8_t>(i));
+        }
+        return t;
+    }();
     const int bytes = f.bits / 8;
     auto sample = [&](const uint8_t* p) -> int32_t {
+        if (f.kind == WaveFormat::Kind::MuLaw) return g711[0][p[0]];
+        if (f.kind == WaveFormat::Kind::ALaw) return g711[1][p[0]];
         if (f.kind == WaveFormat::Kind::Float) {
             double v;
             if (f.bits == 32) {
@@ -237,7 +275,11 @@ void convert_to_stereo16(const uint8_t* in, size_t frames, const WaveFormat& f, 
 }
 
 std::string describe_wave_format(const WaveFormat& f) {
-    std::string s = f.kind == WaveFormat::Kind::Float ? "WAV float " : "WAV PCM ";
+    using Kind = WaveFormat::Kind;
+    std::string s = f.kind == Kind::Float   ? "WAV float "
+                    : f.kind == Kind::MuLaw ? "WAV mu-law "
+                    : f.kind == Kind::ALaw  ? "WAV A-law "
+                                            : "WAV PCM ";
     s += std::to_string(f.valid_bits) + " bit";
     if (f.tag == 0xFFFE) s += " (extensible)";
     return s;

@@ -12,9 +12,9 @@
 namespace vl {
 
 struct WaveFormat {
-    enum class Kind { Pcm, Float };
+    enum class Kind { Pcm, Float, MuLaw, ALaw };
     Kind kind = Kind::Pcm;
-    uint16_t tag = 0;  // as written: 1 PCM, 3 float, 0xFFFE extensible
+    uint16_t tag = 0;  // as written: 1 PCM, 3 float, 6 A-law, 7 mu-law, 0xFFFE extensible
     int channels = 0;
     int rate = 0;
     int bits = 0;        // container bits per sample
@@ -58,5 +58,9 @@ bool write_wave_with_tags(ByteSource& src, const WaveFile& wave, const TagSet& t
 void convert_to_stereo16(const uint8_t* in, size_t frames, const WaveFormat& fmt, int16_t* out);
 
 std::string describe_wave_format(const WaveFormat& fmt);
+
+// G.711 expansion of one 8-bit code to a 16-bit sample.
+int16_t mulaw_to_linear(uint8_t code);
+int16_t alaw_to_linear(uint8_t code);
 
 }  // namespace vl

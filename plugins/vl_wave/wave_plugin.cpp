@@ -1,6 +1,7 @@
 #include "wave_plugin.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "file_ops.h"
@@ -90,17 +91,26 @@ bool write_wave_tags(const std::string& path, const TagSet& tags) {
     return ok;
 }
 
+bool has_wave_signature(const std::string& path) {
+    FileSource file;
+    uint8_t h[12];
+    return file.open(path) && file.read_at(0, h, 12) == 12 && std::memcmp(h, "RIFF", 4) == 0 &&
+           std::memcmp(h + 8, "WAVE", 4) == 0;
+}
+
 PluginFormat wave_plugin_format() {
     PluginFormat format;
     format.extensions = "*.wav;*.wave;";
     format.filter_description = "WAVE audio (*.wav)";
     format.display_name = "VELTRona WAVE decoder";
     format.formats_text =
-        "RIFF WAVE: PCM 8, 16, 24 and 32 bit, IEEE float 32 and 64 bit, "
-        "WAVE_FORMAT_EXTENSIBLE, 1 to 8 channels.\r\nTags: LIST/INFO.";
+        "RIFF WAVE: PCM 8, 16, 24 and 32 bit, IEEE float 32 and 64 bit, mu-law and A-law, "
+        "WAVE_FORMAT_EXTENSIBLE, 1 to 8 channels.\r\nTags: LIST/INFO.\r\n"
+        "An MP3 file named .wav plays as MP3.";
     format.open_source = open_wave_source;
     format.describe = describe_wave;
     format.write_tags = write_wave_tags;
+    format.has_signature = has_wave_signature;
     return format;
 }
 

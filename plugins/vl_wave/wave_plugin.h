@@ -12,6 +12,7 @@ namespace vl {
 std::unique_ptr<AudioSource> open_wave_source(const std::string& path);
 bool describe_wave(const std::string& path, FileInfo& info, InfoTexts& texts);
 bool write_wave_tags(const std::string& path, const TagSet& tags);
+bool has_wave_signature(const std::string& path);
 PluginFormat wave_plugin_format();
 
 }  // namespace vl

@@ -160,7 +160,7 @@ TEST(EngineThreads, AThousandCyclesOnTheRealClock) {
 }
 
 TEST(Runtime, CommandsAndQueriesThroughTheInterfaceCodes) {
-    PluginFormat format{"*.x;", "X", "X decoder", "x", nullptr, nullptr, nullptr};
+    PluginFormat format{"*.x;", "X", "X decoder", "x", nullptr, nullptr, nullptr, nullptr};
     format.open_source = [](const std::string& p) -> std::unique_ptr<AudioSource> {
         if (p != "good") return nullptr;
         return std::make_unique<RampSource>(44100, 44100);

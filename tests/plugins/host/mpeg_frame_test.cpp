@@ -68,6 +68,7 @@ struct StreamCase {
     const char* file;
     int version, rate, channels;
     VbrHeader::Kind kind;
+    bool crc = false;
 };
 
 class MpegMedia : public ::testing::TestWithParam<StreamCase> {};
@@ -101,7 +102,7 @@ TEST_P(MpegMedia, ScanFindsEveryFrameAndTheVbrHeaderAgrees) {
     EXPECT_EQ(info.channels, c.channels);
     EXPECT_EQ(info.frames, static_cast<int32_t>(s.frames.size()));
     EXPECT_EQ(info.padding_size, 1);
-    EXPECT_EQ(info.crc, 0);
+    EXPECT_EQ(info.crc, c.crc ? 1 : 0);
     EXPECT_EQ(info.bits_per_sample, -1);
     EXPECT_STREQ(info.emphasis, "None");
     EXPECT_EQ(std::string(info.format).find("Layer III") != std::string::npos, true);
@@ -113,7 +114,9 @@ INSTANTIATE_TEST_SUITE_P(
                       StreamCase{"vbr.mp3", 10, 44100, 2, VbrHeader::Kind::Xing},
                       StreamCase{"noxing.mp3", 10, 44100, 2, VbrHeader::Kind::None},
                       StreamCase{"mpeg2.mp3", 20, 22050, 1, VbrHeader::Kind::Xing},
-                      StreamCase{"mpeg25.mp3", 25, 8000, 1, VbrHeader::Kind::Info}));
+                      StreamCase{"mpeg25.mp3", 25, 8000, 1, VbrHeader::Kind::Info},
+                      // LAME's Info header in a CRC-protected first frame.
+                      StreamCase{"crc.mp3", 10, 44100, 2, VbrHeader::Kind::Info, true}));
 
 TEST(MpegInfo, ConstantAndVariableBitRates) {
     InfoTexts texts;
@@ -128,6 +131,14 @@ TEST(MpegInfo, ConstantAndVariableBitRates) {
     // The average of a sine at -V 4 is far below the 128 of the CBR file.
     EXPECT_GT(vbr.bitrate, 32);
     EXPECT_LT(vbr.bitrate, 128);
+    // Without a VBR header the counted frames give the average, not the
+    // first frame's rate.
+    const std::string bare = test::media("vbr_noxing.mp3");
+    FileInfo counted = blank_info(texts);
+    ASSERT_TRUE(describe_mpeg(bare, counted, texts));
+    const double bytes = static_cast<double>(test::read_file(bare).size());
+    EXPECT_NEAR(counted.bitrate, bytes * 8 / 3 / 1000, 3);
+    EXPECT_NEAR(counted.frame_size, bytes / counted.frames, 1);
 }
 
 TEST(MpegScan, GarbageBetweenFramesAndTruncationAreSurvived) {

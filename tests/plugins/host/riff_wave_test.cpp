@@ -262,6 +262,41 @@ TEST(RiffWave, TaggingAFileWhoseDataSizeLiesKeepsAllItsAudio) {
     EXPECT_TRUE(std::equal(data.begin(), data.end(), bytes.begin() + w.data_offset));
 }
 
+// Telephony WAVs decode sample for sample as sox decodes them.
+TEST(RiffWave, MuLawAndALawMatchSoxDecoding) {
+    for (const auto& [file, kind] :
+         {std::pair{"ulaw", WaveFormat::Kind::MuLaw}, std::pair{"alaw", WaveFormat::Kind::ALaw}}) {
+        const std::string name = std::string(file) + ".wav";
+        auto src = open_wave_source(test::media(name));
+        ASSERT_TRUE(src) << name;
+        FileSource ref_file;
+        ASSERT_TRUE(ref_file.open(test::media(std::string(file) + "_ref.wav")));
+        const WaveFile ref = parse_wave(ref_file);
+        ASSERT_EQ(src->length(), ref.frames());
+        std::vector<uint8_t> ref_bytes(static_cast<size_t>(ref.data_size));
+        ref_file.read_at(ref.data_offset, ref_bytes.data(), ref_bytes.size());
+        std::vector<int16_t> out(2 * static_cast<size_t>(ref.frames()));
+        ASSERT_EQ(src->read(out.data(), static_cast<size_t>(ref.frames())),
+                  static_cast<size_t>(ref.frames()));
+        int differing = 0;
+        for (size_t i = 0; i < out.size() / 2; ++i)
+            differing += out[2 * i] != static_cast<int16_t>(le16(&ref_bytes[2 * i]));
+        EXPECT_EQ(differing, 0) << name;
+
+        InfoTexts texts;
+        FileInfo info = blank_info(texts);
+        ASSERT_TRUE(describe_wave(test::media(name), info, texts));
+        EXPECT_EQ(info.duration, 3);
+        EXPECT_EQ(info.bitrate, 64);
+        EXPECT_EQ(parse(test::read_file(test::media(name))).fmt.kind, kind);
+    }
+    // The extreme codes of both laws.
+    EXPECT_EQ(mulaw_to_linear(0x00), -32124);
+    EXPECT_EQ(mulaw_to_linear(0xFF), 0);
+    EXPECT_EQ(alaw_to_linear(0xAA), 32256);
+    EXPECT_EQ(alaw_to_linear(0xD5), 8);
+}
+
 TEST(RiffWave, AFailedTagWriteLeavesTheFileAlone) {
     const std::vector<uint8_t> original = test::read_file(test::media("mono8.wav"));
     const std::string path = test::temp_file("readonly.wav", original);

@@ -77,7 +77,10 @@ TEST(MpegDll, DecodesVariableRatesMonoAndLowerVersions) {
     struct {
         const char* file;
         size_t samples;
-    } cases[] = {{"vbr.mp3", 3 * 44100}, {"mpeg2.mp3", 3 * 22050}, {"mpeg25.mp3", 3 * 8000}};
+    } cases[] = {{"vbr.mp3", 3 * 44100},
+                 {"mpeg2.mp3", 3 * 22050},
+                 {"mpeg25.mp3", 3 * 8000},
+                 {"crc.mp3", 3 * 44100}};
     for (const auto& c : cases) {
         const std::vector<int16_t> left = decode_left(dll, media(c.file));
         EXPECT_EQ(left.size(), c.samples) << c.file;
