@@ -21,9 +21,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     TQELAmp_Player player(instance, arg);
     if (!player.create()) return 1;
     create_placeholder_window(instance, "Tqel_lsttpl", "Playlist templates");
-    create_placeholder_window(instance, "Ted_studio", "Add/Edit Studio");
     if (!player.create_playlist()) return 1;
-    create_placeholder_window(instance, "Tinitial", "Settings");
+    if (!player.create_settings()) return 1;
     create_placeholder_window(instance, "Tsong_fx_win", "File information");
     create_placeholder_window(instance, "Tselect_dir", "Select folder");
     player.show();
