@@ -173,10 +173,10 @@ void Tinitial::create_display_page(HWND p) {
                               106, 36, 163, 66);
     osc_col_skin = check(p, "osc_col_skin", "Use skin colors", 12, 106, 120);
     osc_col_change = check(p, "osc_col_change", "Dynamic changing colors", 12, 126, 136);
-    label(p, "dis_pan_left_lbl", "Left channel", 152, 108, 72);
-    osc_col_L = add(p, "BUTTON", "osc_col_L", "", BS_OWNERDRAW, 228, 106, 40, 17);
-    label(p, "dis_pan_right_lbl", "Right channel", 152, 128, 72);
-    osc_col_R = add(p, "BUTTON", "osc_col_R", "", BS_OWNERDRAW, 228, 126, 40, 17);
+    label(p, "dis_pan_left_lbl", "Left channel", 150, 108, 84);
+    osc_col_L = add(p, "BUTTON", "osc_col_L", "", BS_OWNERDRAW, 236, 106, 32, 17);
+    label(p, "dis_pan_right_lbl", "Right channel", 150, 128, 84);
+    osc_col_R = add(p, "BUTTON", "osc_col_R", "", BS_OWNERDRAW, 236, 126, 32, 17);
 
     timefmt = radio_group(p, "timefmt", "Time format", {"H:M:S", "Seconds", "Milliseconds"}, 4, 152,
                           132, 66);
@@ -598,6 +598,12 @@ void Tinitial::fill_skins() {
     for (const FoundFile& f : find_files(folder_ + "skins\\*"))
         if (f.directory() && f.name != "." && f.name != "..")
             SendMessageA(skin_listbox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(f.name.c_str()));
+    const LRESULT running = SendMessageA(skin_listbox, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>("Default"));
+    if (running >= 0) {
+        SendMessageA(skin_listbox, LB_SETCURSEL, static_cast<WPARAM>(running), 0);
+        skin_listboxClick();
+    }
 }
 
 void Tinitial::skin_listboxClick() {

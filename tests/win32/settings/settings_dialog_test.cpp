@@ -89,6 +89,33 @@ std::string node_text(DWORD pid, HWND tree, HTREEITEM item) {
     return text;
 }
 
+// The skin list's index of a skin: the page lists the folders in the file
+// system's order.
+int skin_index(const std::string& skins, const std::string& name) {
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((skins + "*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return -1;
+    int i = 0, found = -1;
+    do {
+        const std::string n = fd.cFileName;
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || n == "." || n == "..") continue;
+        if (n == name) found = i;
+        ++i;
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+    return found;
+}
+
+// A pixel of the main window's face, read from the screen.
+COLORREF face_pixel(HWND main, int x, int y) {
+    RECT r;
+    GetWindowRect(main, &r);
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, r.left + x, r.top + y);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
 std::vector<HTREEITEM> nodes(HWND tree) {
     std::vector<HTREEITEM> out;
     for (auto n = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)); n;
@@ -267,6 +294,72 @@ TEST_F(SettingsDialog, ChangesSurviveARestart) {
         SendMessageA(child(panel(dialog, "plexp_pan"), "Button", "Show Album"), BM_GETCHECK, 0, 0),
         BST_CHECKED);
     EXPECT_EQ(p.close(), 0);
+}
+
+TEST_F(SettingsDialog, SecondSkinAndBackABrokenSkinFolderChangesNothing) {
+    CreateDirectoryA((folder.root + "skins\\Broken").c_str(), nullptr);
+    write_text(folder.root + "skins\\Broken\\colors.ini", "[Face\r\nR_scope=zz\r\n");
+    Player p(folder, "");
+    HWND main = p.main_window();
+    HWND dialog = open(p, Command::SettingsPlayerSkin);
+    ASSERT_TRUE(dialog);
+    HWND skin = panel(dialog, "playskin_pan");
+    HWND box = child(skin, "ListBox", nullptr);
+    HWND apply = child(skin, "Button", "Apply");
+    const auto choose = [&](const char* name) {
+        SendMessageA(box, LB_SETCURSEL,
+                     static_cast<WPARAM>(skin_index(folder.root + "skins\\", name)), 0);
+        PostMessageA(skin, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), reinterpret_cast<LPARAM>(apply));
+    };
+    const COLORREF before = face_pixel(main, 30, 120);
+    choose("Copper");
+    EXPECT_TRUE(wait_until([&] { return face_pixel(main, 30, 120) != before; }, 5000));
+    const COLORREF copper = face_pixel(main, 30, 120);
+    shot(main, "face_copper");
+    choose("Broken");
+    std::string text;
+    HWND box_error = p.wait_error_box(text, 5000);
+    ASSERT_TRUE(box_error);
+    EXPECT_NE(text.find("Broken"), std::string::npos);
+    PostMessageA(box_error, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(face_pixel(main, 30, 120), copper);
+    choose("Default");
+    EXPECT_TRUE(wait_until([&] { return face_pixel(main, 30, 120) == before; }, 5000));
+    EXPECT_EQ(p.close(), 0);
+}
+
+TEST_F(SettingsDialog, StudioEditorRefusesAnEmptyNameAndKeepsTheList) {
+    Player p(folder, "");
+    HWND dialog = open(p, Command::SettingsStudios);
+    ASSERT_TRUE(dialog);
+    HWND stud = panel(dialog, "stud_pan");
+    PostMessageA(stud, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(child(stud, "Button", "Add")));
+    HWND editor = nullptr;
+    ASSERT_TRUE(
+        wait_until([&] { return (editor = FindWindowA("#32770", "Add/Edit Studio")); }, 10000));
+    PostMessageA(editor, WM_COMMAND, IDOK, 0);
+    HWND warning = nullptr;
+    EXPECT_TRUE(wait_until(
+        [&] {
+            warning = FindWindowExA(nullptr, nullptr, "#32770", "Add/Edit Studio");
+            return warning && warning != editor;
+        },
+        10000));
+    char msg[256] = {};
+    GetDlgItemTextA(warning, 0xFFFF, msg, sizeof msg);
+    EXPECT_STREQ(msg, "Enter the studio name.");
+    PostMessageA(warning, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(wait_until([&] { return IsWindowEnabled(editor); }, 5000));
+    SetDlgItemTextA(editor, 101, "Notepad");
+    SetDlgItemTextA(editor, 102, (folder.root + "veltrona.exe").c_str());
+    PostMessageA(editor, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(wait_until(
+        [&] { return SendMessageA(child(stud, "ListBox", nullptr), LB_GETCOUNT, 0, 0) == 1; },
+        10000));
+    EXPECT_EQ(p.close(), 0);
+    EXPECT_NE(read_text(folder.root + "plugins\\studio.ini").find("Name0=Notepad"),
+              std::string::npos);
 }
 
 }  // namespace
