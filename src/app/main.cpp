@@ -5,7 +5,6 @@
 #include <cstdlib>
 
 #include "base/paths.h"
-#include "app/placeholder_windows.h"
 #include "app/plaer_unit.h"
 #include "win/files.h"
 
@@ -20,9 +19,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     TQELAmp_Player player(instance, arg);
     if (!player.create()) return 1;
-    create_placeholder_window(instance, "Ted_studio", "Add/Edit Studio");
     if (!player.create_playlist()) return 1;
-    create_placeholder_window(instance, "Tinitial", "Settings");
+    if (!player.create_settings()) return 1;
     if (!player.create_file_info()) return 1;
     player.show();
 

@@ -5,6 +5,7 @@
 #include "app/about_unit.h"
 #include "app/plaer_unit.h"
 #include "playlist/splaylist.h"
+#include "settings/init_form.h"
 #include "win/files.h"
 
 namespace {
@@ -45,6 +46,16 @@ const TQELAmp_Player::Action TQELAmp_Player::kActions[] = {
          p.song_fx_->open_loaded_file(p.playback_->current_file(),
                                       p.playback_->started_from_playlist);
      }},
+    {Command::Settings, [](TQELAmp_Player& p, POINT) { p.show_settings(0); }},
+    {Command::SettingsSystem, [](TQELAmp_Player& p, POINT) { p.show_settings(100); }},
+    {Command::SettingsPlugins, [](TQELAmp_Player& p, POINT) { p.show_settings(102); }},
+    {Command::SettingsFileTypes, [](TQELAmp_Player& p, POINT) { p.show_settings(103); }},
+    {Command::SettingsLanguage, [](TQELAmp_Player& p, POINT) { p.show_settings(104); }},
+    {Command::SettingsOutputFiles, [](TQELAmp_Player& p, POINT) { p.show_settings(106); }},
+    {Command::SettingsStudios, [](TQELAmp_Player& p, POINT) { p.show_settings(107); }},
+    {Command::SettingsDisplay, [](TQELAmp_Player& p, POINT) { p.show_settings(206); }},
+    {Command::SettingsAve, [](TQELAmp_Player& p, POINT) { p.show_settings(207); }},
+    {Command::SettingsPlayerSkin, [](TQELAmp_Player& p, POINT) { p.show_settings(205); }},
     {Command::Minimise, [](TQELAmp_Player& p, POINT) { ShowWindow(p.hwnd_, SW_MINIMIZE); }},
     {Command::FaceSize,
      [](TQELAmp_Player& p, POINT) {
@@ -213,10 +224,12 @@ bool TQELAmp_Player::run_command(Command id, POINT at) {
             scope_shown_ = false;  // the face's own scope background again
             invalidate(layout_->scope_area);
         }
+        if (initial_) initial_->model_changed();  // the Display and AVE pages follow
     } else if (kEffectCommands.contains(id)) {
         const std::vector<std::string> effects = effect_names();
         const size_t i = index_in(id, Command::EffectFirst);
         if (i < effects.size() && select_effect(effects[i])) dialog_.scope_type = 2;
+        if (initial_) initial_->model_changed();
     } else if (kListEntryCommands.contains(id)) {
         list_->model().listmenuclick(static_cast<int>(index_in(id, Command::ListEntryFirst)));
     } else if (kStudioCommands.contains(id)) {

@@ -43,6 +43,12 @@ void TQELAmp_Player::remove_trays() {
     }
 }
 
+void TQELAmp_Player::remove_tray(size_t index) {
+    NOTIFYICONDATAA nid = tray_record(hwnd_, kTrayIcons[index]);
+    Shell_NotifyIconA(NIM_DELETE, &nid);
+    tray_shown_[index] = false;
+}
+
 // Icon 100 always, the button icons as the settings say.
 void TQELAmp_Player::add_trays() {
     add_tray(0);

@@ -12,6 +12,8 @@
 #include "app/tray.h"
 #include "base/paths.h"
 #include "playlist/splaylist.h"
+#include "plugins/edstudio_unit.h"
+#include "settings/init_form.h"
 #include "plugins/vl_decoder.h"
 #include "win/files.h"
 
@@ -217,16 +219,11 @@ void TQELAmp_Player::load_player_settings() {
     SetWindowPos(hwnd_, nullptr, settings_.FaceX, settings_.FaceY, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     list_show_ = settings_.List_show;
-    load_dialog_settings(store_, dialog_, effect_names());
-    select_effect(effect_name());
 
     PlaybackControl& pc = *playback_;
     pc.restore_volume(settings_.volume);
     pc.last_folder = settings_.Dialog_OS;
     pc.filter = plugins_->Decoders.FilterString;
-    pc.info_template[0] = dialog_.info1_str;
-    pc.info_template[1] = dialog_.info2_str;
-    pc.info_template[2] = dialog_.info3_str;
 }
 
 void TQELAmp_Player::save_player_settings() {
@@ -270,7 +267,6 @@ void TQELAmp_Player::closeplayer() {
 }
 
 void TQELAmp_Player::FormDestroy() {
-    save_dialog_settings(store_, dialog_, effect_names());
     delete_working_folder(core_.folders.working);
     studio_menu_ = MenuModel();
     // The registry stays until the player object goes, after the message loop:

@@ -20,6 +20,7 @@
 #include "settings/now_playing_win32.h"
 #include "settings/registry_store_win32.h"
 #include "settings/save_load_sett.h"
+#include "settings/settings_host.h"
 #include "widgets/popup_menu.h"
 #include "win/handles.h"
 #include "win/window.h"
@@ -28,13 +29,16 @@
 #include "effects/ave_render.h"
 
 class Tsuperplaylist;
+class Tinitial;
+class Ted_studio;
 
 class TQELAmp_Player : public win::Window,
                        private ActivationHost,
                        private PlaybackView,
                        private TickSource,
                        private PlaylistPlayback,
-                       private SongFxHost {
+                       private SongFxHost,
+                       private SettingsHost {
   public:
     static constexpr const char* kClassName = "TQELAmp_Player";
 
@@ -47,6 +51,8 @@ class TQELAmp_Player : public win::Window,
     bool create_playlist();
     // Creates the file information window, hidden; after the playlist.
     bool create_file_info();
+    // Creates the settings dialog, which loads the dialog group of settings.
+    bool create_settings();
     void show();
     // Idle processing of the message loop: runs the meter timer when due.
     // Returns the milliseconds to sleep, or -1 when the timer is off.
@@ -121,12 +127,38 @@ class TQELAmp_Player : public win::Window,
     bool playing_entry(std::string& working_file, int& record) override;
     void retag_player(const std::string& title, const std::string& artist, const std::string& album,
                       const std::string& year) override;
+    // SettingsHost (plaer_settings.cpp)
+    PlayerSettings& player_settings() override { return settings_; }
+    std::string dialog_folder() override;
+    void set_dialog_folder(const std::string& folder) override;
+    void apply_trays() override;
+    void menu_animation_changed() override;
+    void columns_changed() override;
+    void info_templates_changed() override;
+    void scope_changed() override;
+    void use_playlist_volume(bool on) override;
+    std::vector<std::string> plugin_file_names() override;
+    std::vector<std::string> plugin_display_names() override;
+    std::vector<std::string> declared_patterns() override;
+    std::vector<std::string> active_patterns() override;
+    void set_active_patterns(const std::vector<std::string>& active) override;
+    bool select_effect(const std::string& name, std::string& init, std::string& frame) override;
+    bool save_effect(const std::string& path, const std::string& init,
+                     const std::string& frame) override;
+    std::vector<std::string> studio_names() override;
+    bool edit_studio(int index) override;
+    void delete_studio(int index) override;
+    bool apply_skin(const std::string& name) override;
+    bool always_on_top() override { return settings_.Always_on_top; }
+    // Opens the settings dialog on a page (0: the page in front).
+    void show_settings(int page);
 
     void DXmetertimerTimer();
     // The notification-area icons (plaer_tray.cpp).
     void add_tray(size_t index);
     void add_trays();
     void remove_trays();
+    void remove_tray(size_t index);
     void tray_message(UINT msg, LPARAM lp);
     void blank_displays();
     // Pixel widths of the panel's wide lines (0 for the others) in its font.
@@ -180,7 +212,9 @@ class TQELAmp_Player : public win::Window,
     bool list_show_ = false;
     RegistryKeyStore store_;
     PlayerSettings settings_;
-    DialogSettings dialog_;  // until the settings dialog holds them
+    DialogSettings dialog_;  // the settings dialog's model: its controls edit it
+    std::unique_ptr<Tinitial> initial_;
+    std::unique_ptr<Ted_studio> ed_studio_;
     std::unique_ptr<RegistryBinding> binding_;
     std::unique_ptr<PlaybackControl> playback_;
     Win32NowPlayingOutput np_output_;

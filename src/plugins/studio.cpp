@@ -68,3 +68,11 @@ void TStudio::LaunchStudio(int index, const Launcher& launch) const {
     // A bare program name has no folder of its own: the shell then searches the path.
     launch(name, Params[index], name.size() == program.size() ? std::string() : folder_of(program));
 }
+
+std::string studio_input_error(const std::string& name, const std::string& program,
+                               bool program_exists) {
+    if (name.find_first_not_of(' ') == std::string::npos) return "Enter the studio name.";
+    if (program.empty()) return "Choose the studio's program.";
+    if (!program_exists) return "The program \"" + program + "\" does not exist.";
+    return {};
+}

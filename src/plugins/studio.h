@@ -35,3 +35,9 @@ class TStudio {
   private:
     bool keep_file_ = false;
 };
+
+// Why the studio editor cannot take an entry: an empty name would end the
+// list at the next load, a program that doesn't exist could never start.
+// Empty when the entry is fine.
+std::string studio_input_error(const std::string& name, const std::string& program,
+                               bool program_exists);

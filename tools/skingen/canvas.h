@@ -16,11 +16,17 @@ inline Rgb mix(Rgb a, Rgb b, double t) {
             static_cast<int>(a.b + (b.b - a.b) * t)};
 }
 
+// The look of a second skin drawn from the same shapes: every colour passes
+// through skin_tone, and bevels are two pixels deep.
+inline Rgb (*skin_tone)(Rgb) = nullptr;
+inline bool deep_bevels = false;
+
 class Canvas {
   public:
     Canvas(int w, int h) { dib_.SetSize(w, h, 24); }
     void pixel(int x, int y, Rgb c) {
         if (x < 0 || y < 0 || x >= dib_.Width || y >= dib_.AbsHeight) return;
+        if (skin_tone) c = skin_tone(c);
         dib_.SetPixel(dib_.PictureRow(y), x,
                       FColor{static_cast<uint8_t>(c.b), static_cast<uint8_t>(c.g),
                              static_cast<uint8_t>(c.r)});
@@ -41,6 +47,12 @@ class Canvas {
         fill(l, t, l + 1, b, light);
         fill(l, b - 1, r, b, dark);
         fill(r - 1, t, r, b, dark);
+        if (deep_bevels && r - l > 4 && b - t > 4) {
+            fill(l + 1, t + 1, r - 1, t + 2, light);
+            fill(l + 1, t + 1, l + 2, b - 1, light);
+            fill(l + 1, b - 2, r - 1, b - 1, dark);
+            fill(r - 2, t + 1, r - 1, b - 1, dark);
+        }
     }
     // Capitals from a 3x5 pixel font, centred in the box.
     void label(int l, int t, int r, int b, const char* text, Rgb c) {

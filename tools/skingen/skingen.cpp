@@ -1,5 +1,6 @@
-// Draws the Default skin into the folder given on the command line: the
-// faces and their masks, the playlist frame and colors.ini.
+// Draws the Default skin, or with "copper" the Copper skin, into the folder
+// given on the command line: the faces and their masks, the playlist frame
+// and colors.ini.
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -83,17 +84,28 @@ void draw_def_list(Canvas& c) {
     }
 }
 
+// "Copper": the blue-grey body turns warm brown, the green accents amber.
+Rgb copper(Rgb c) {
+    const auto clamp = [](int v) { return v < 0 ? 0 : v > 255 ? 255 : v; };
+    return {clamp(c.b * 5 / 4 + c.g / 8), clamp((c.g * 3 + c.r) / 4), clamp(c.r * 3 / 5)};
+}
+
 // A colour as colors.ini holds it: red in the lowest byte.
 long color(Rgb c) {
+    if (skin_tone) c = skin_tone(c);
     return c.r | c.g << 8 | static_cast<long>(c.b) << 16;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: skingen <skin folder>\n");
+    if (argc != 2 && !(argc == 3 && std::strcmp(argv[2], "copper") == 0)) {
+        std::fprintf(stderr, "usage: skingen <skin folder> [copper]\n");
         return 2;
+    }
+    if (argc == 3) {
+        skin_tone = copper;
+        deep_bevels = true;
     }
     const std::string dir = std::string(argv[1]) + "/";
     Canvas list(280, 176);

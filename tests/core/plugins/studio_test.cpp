@@ -129,3 +129,11 @@ TEST_F(Studios, LaunchPassesParametersExactlyAndTheFolder) {
 }
 
 }  // namespace
+
+TEST(StudioInput, EmptyNameOrMissingProgramIsRefused) {
+    EXPECT_FALSE(studio_input_error("", "c:\\a.exe", true).empty());
+    EXPECT_FALSE(studio_input_error("   ", "c:\\a.exe", true).empty());
+    EXPECT_FALSE(studio_input_error("Ed", "", false).empty());
+    EXPECT_NE(studio_input_error("Ed", "c:\\gone.exe", false).find("gone.exe"), std::string::npos);
+    EXPECT_TRUE(studio_input_error("Ed", "c:\\a.exe", true).empty());
+}
