@@ -4,6 +4,7 @@
 
 #include "app/plaer_unit.h"
 #include "base/ini_file.h"
+#include "base/program_files.h"
 #include "playlist/splaylist.h"
 #include "plugins/edstudio_unit.h"
 #include "settings/init_form.h"
@@ -159,13 +160,14 @@ void TQELAmp_Player::delete_studio(int index) {
 // folder leaves the running skin as it was.
 bool TQELAmp_Player::apply_skin(const std::string& name) {
     const std::string folder = core_.folders.skin(name);
-    for (const char* file : {"face.bmp", "face_big_mask.bmp", "face_small_mask.bmp"}) {
+    for (const char* file :
+         {program_files::kSkinFace, program_files::kSkinBigMask, program_files::kSkinSmallMask}) {
         TFastDIB probe;
         if (!probe.LoadFromFile(folder + file) || probe.Empty()) return false;
     }
     const bool big = layout_ ? layout_->big : settings_.Max;
     if (!loadskin(name, big)) return false;
-    if (list_ && list_->visible()) list_->loadlistskin(name);
+    if (list_) list_->loadlistskin(name);
     InvalidateRect(hwnd_, nullptr, FALSE);
     return true;
 }

@@ -50,6 +50,7 @@ constexpr CommandInfo kCommands[] = {
     {Command::ListSaveAs, "Save &as"},
     {Command::ListClose, "&Close"},
     {Command::ListTrash, "List/Trash bar"},
+    {Command::ListHelp, "Help"},
     {Command::AddFile, "&File"},
     {Command::AddDir, "&Directory"},
     {Command::AddList, "&List"},

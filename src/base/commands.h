@@ -61,6 +61,7 @@ enum class Command : uint16_t {
     ListSaveAs,
     ListClose,
     ListTrash = 5010,
+    ListHelp,
     AddFile = 5020,
     AddDir,
     AddList = 5023,

@@ -23,6 +23,6 @@ constexpr const char* kSkinFiles[] = {kSkinFace, kSkinBigMask, kSkinSmallMask, k
                                       kSkinList};
 
 // Folders whose files the program lists; each ships at least one file.
-constexpr const char* kListedFolders[] = {"ave\\"};
+constexpr const char* kListedFolders[] = {"ave\\", "tpl\\", "langs\\"};
 
 }  // namespace program_files

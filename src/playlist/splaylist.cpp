@@ -12,6 +12,7 @@
 #include "base/paths.h"
 #include "plugins/plug_eng.h"
 #include "settings/save_load_sett.h"
+#include "settings/vl_help.h"
 #include "win/files.h"
 #include "win/handles.h"
 
@@ -191,6 +192,13 @@ void Tsuperplaylist::run_command(Command id) {
         case Command::ListTrash:
             model_.toggle_list_trash();
             break;
+        case Command::ListHelp: {
+            // On top when the player is.
+            const HWND owner = GetWindow(hwnd_, GW_OWNER);
+            show_help(instance_, hwnd_, program_folder_ + program_files::kHelpPlaylist,
+                      owner && (GetWindowLongA(owner, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+            break;
+        }
         case Command::AddFile:
             ButtonAdd_OnClick();
             break;
@@ -282,6 +290,7 @@ void Tsuperplaylist::FormResize() {
 }
 
 void Tsuperplaylist::loadlistskin(const std::string& skin_name) {
+    list_skin_ = skin_name;
     const std::string folder = program_folder_ + "skins\\" + skin_name + "\\";
     skin_.LoadFromFile(folder + program_files::kSkinList);
     FormResize();
@@ -455,7 +464,7 @@ void Tsuperplaylist::fit_columns() {
 void Tsuperplaylist::set_visible(bool on) {
     // Each showing reads the skin again and fits the columns.
     if (on && !visible_) {
-        loadlistskin("Default");
+        loadlistskin(list_skin_);
         fit_columns();
     }
     if (on && !explorer_start_.empty()) {
@@ -531,9 +540,9 @@ void Tsuperplaylist::finish_drag(POINT screen_pt) {
 
 // Command::None stands for a separator.
 MenuModel Tsuperplaylist::build_menu(ToolButton which) const {
-    static constexpr Command kItems[][7] = {
+    static constexpr Command kItems[][9] = {
         {Command::ListNew, Command::ListLoad, Command::ListSave, Command::ListSaveAs,
-         Command::ListClose, Command::None, Command::ListTrash},
+         Command::ListClose, Command::None, Command::ListTrash, Command::None, Command::ListHelp},
         {Command::AddFile, Command::AddDir, Command::AddList},
         {Command::SelectAll, Command::SelectNone, Command::SelectInvert},
         {Command::SortName, Command::SortTrack, Command::SortAlbum, Command::SortYear,

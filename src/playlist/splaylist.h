@@ -145,6 +145,7 @@ class Tsuperplaylist : public win::Window,
     DWORD last_pump_ = 0;
 
     std::string program_folder_;
+    std::string list_skin_ = "Default";  // read again at each showing
     TFastDIB skin_;
     ListSkinLayout layout_ = ListSkinLayout::for_size(275, 300);
     ListColors colors_;

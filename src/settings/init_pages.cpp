@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "base/paths.h"
+#include "base/program_files.h"
 #include "settings/dialog_rules.h"
 #include "settings/vl_help.h"
 #include "win/files.h"
@@ -329,7 +330,7 @@ bool Tinitial::on_command(HWND c, int code) {
         else if (c == dos_tab_.apply_btn)
             np_apply(dos_tab_, host_.player_settings().dos);
         else if (c == win_tab_.help_btn || c == dos_tab_.help_btn || c == SpeedButton12)
-            open_help("macros.rtf");
+            open_help(program_files::kHelpMacros);
         else if (c == SpeedButton1) {
             if (host_.edit_studio(-1)) fill_studios();
         } else if (c == SpeedButton3) {
@@ -358,7 +359,7 @@ bool Tinitial::on_command(HWND c, int code) {
         } else if (c == SpeedButton11) {
             SpeedButton11Click();
         } else if (c == SpeedButton6) {
-            open_help("ave.rtf");
+            open_help(program_files::kHelpAve);
         } else if (c == SpeedButton9) {
             playskin_pan_appbtnClick();
         } else if (std::find(columns_.begin(), columns_.end(), c) != columns_.end()) {
@@ -589,7 +590,7 @@ void Tinitial::SpeedButton11Click() {
 }
 
 void Tinitial::open_help(const char* file) {
-    show_help(instance_, hwnd_, folder_ + "system\\" + file, host_.always_on_top());
+    show_help(instance_, hwnd_, folder_ + file, host_.always_on_top());
 }
 
 // Skins are the folders of "skins\" that hold a face; an entry is a folder name.
