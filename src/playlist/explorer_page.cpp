@@ -35,6 +35,7 @@ bool ExplorerPage::create(HINSTANCE instance, HWND parent, ExplorerActions actio
         LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_EDITLABELS | WS_TABSTOP, 2, 0, 0, 10,
         10, WS_EX_CLIENTEDGE);
     SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+    SetWindowSubclass(list_, list_sys_keys, 0, reinterpret_cast<DWORD_PTR>(this));
     const struct {
         const char* title;
         int width;
@@ -226,6 +227,22 @@ int ExplorerPage::selected_row() const {
 
 std::string ExplorerPage::row_path(int row) const {
     return folder_ + rows_[static_cast<size_t>(row)].name;
+}
+
+LRESULT CALLBACK ExplorerPage::list_sys_keys(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                             DWORD_PTR page) {
+    if (msg == WM_SYSKEYDOWN && wp == kKeyI) {
+        // Bit 29: the key came with Alt held.
+        auto* p = reinterpret_cast<ExplorerPage*>(page);
+        const int row = p->selected_row();
+        if ((lp & (1 << 29)) && row >= 0 && p->actions_.file_info)
+            p->actions_.file_info(p->row_path(row));
+        return 0;
+    }
+    // The menu key would look for a mnemonic and beep.
+    if (msg == WM_SYSCHAR && (wp == 'i' || wp == 'I')) return 0;
+    if (msg == WM_NCDESTROY) RemoveWindowSubclass(w, list_sys_keys, 0);
+    return DefSubclassProc(w, msg, wp, lp);
 }
 
 void ExplorerPage::list_key(WORD key) {

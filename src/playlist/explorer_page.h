@@ -59,6 +59,9 @@ class ExplorerPage : public win::Window, private ExplorerHost {
     int selected_row() const;
     std::string row_path(int row) const;
     void list_key(WORD key);
+    // Alt+I reaches the list as a system key, which it does not report.
+    static LRESULT CALLBACK list_sys_keys(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                          DWORD_PTR page);
     void new_folder();
     void end_rename(int row, const char* text);
 
