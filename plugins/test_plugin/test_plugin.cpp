@@ -31,9 +31,9 @@ constexpr double kUnitsPerMs = 44.1;
 
 HMODULE self_module() {
     HMODULE h = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&self_module), &h);
+    GetModuleHandleExA(
+        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+        reinterpret_cast<LPCSTR>(&self_module), &h);
     return h;
 }
 
@@ -59,14 +59,16 @@ void journal(const std::string& line) {
 // The simulated track.
 struct Track {
     int state = STATE_STOPPED;
-    double start_ms = 0;     // tick when the clock last (re)started
+    double start_ms = 0;      // tick when the clock last (re)started
     double offset_units = 0;  // position at start_ms
     double length_units = 0;
     int volume = 100;
     std::string path;
 } g;
 
-double now_ms() { return static_cast<double>(GetTickCount64()); }
+double now_ms() {
+    return static_cast<double>(GetTickCount64());
+}
 
 double track_length_ms() {
     const char* v = std::getenv("VL_TEST_LENGTH_MS");
@@ -100,9 +102,37 @@ volatile int g_zero = 0;
     std::abort();
 }
 
-int fault_divide() { return 100 / g_zero; }
+int fault_divide() {
+    return 100 / g_zero;
+}
+
 #endif
 
+// VL_TEST_MISBEHAVE picks a worse misbehaviour: "overflow" (MODE_SEEK recurses
+// until the stack overflows), "thread" (MODE_PLAY starts a thread of its own
+// that faults), "hang" (MODE_STOP and initialisation codes 3 and 1 never return).
+bool misbehaves(const char* how) {
+    const char* v = std::getenv("VL_TEST_MISBEHAVE");
+    return v && std::strcmp(v, how) == 0;
+}
+
+int recurse(int depth) {
+    volatile char frame[4096];
+    frame[depth % sizeof frame] = static_cast<char>(depth);
+    if (depth < 0) return 0;
+    return recurse(depth + 1) + frame[0];
+}
+
+DWORD WINAPI faulting_thread(void*) {
+    Sleep(300);
+    volatile int* p = nullptr;
+    *p = 1;
+    return 0;
+}
+
+[[noreturn]] void hang() {
+    for (;;) Sleep(INFINITE);
+}
 }  // namespace
 
 extern "C" {
@@ -117,7 +147,9 @@ void VL_CALL _vl_decoder_info(DecoderInfo* info) {
 }
 
 void VL_CALL _vl_decoder_initializate(int32_t code, int32_t param) {
-    journal("initializate " + std::to_string(code) + " " + (code == 0 ? "hwnd" : std::to_string(param)));
+    journal("initializate " + std::to_string(code) + " " +
+            (code == 0 ? "hwnd" : std::to_string(param)));
+    if ((code == INIT_STOP || code == INIT_RELEASE) && misbehaves("hang")) hang();
     if (code == INIT_STOP || code == INIT_RELEASE) g.state = STATE_STOPPED;
 }
 
@@ -137,6 +169,10 @@ int32_t VL_CALL _vl_decoder_setmode(int32_t code, int32_t param) {
     if (code == MODE_RESUME) return fault_divide();
     if (code == MODE_OPTIONS) throw std::runtime_error("test plugin options");
 #endif
+    if (code == MODE_SEEK && misbehaves("overflow")) return recurse(0);
+    if (code == MODE_STOP && misbehaves("hang")) hang();
+    if (code == MODE_PLAY && misbehaves("thread"))
+        CloseHandle(CreateThread(nullptr, 0, faulting_thread, nullptr, 0, nullptr));
     switch (code) {
         case MODE_PLAY:
             g.state = STATE_PLAYING;
@@ -158,11 +194,20 @@ int32_t VL_CALL _vl_decoder_setmode(int32_t code, int32_t param) {
                 g.start_ms = now_ms();
             }
             break;
-        case MODE_FORWARD: move_to(position_units() + param); break;
-        case MODE_REWIND: move_to(position_units() - param); break;
-        case MODE_SEEK: move_to(param); break;
-        case MODE_VOLUME: g.volume = param; break;
-        default: break;
+        case MODE_FORWARD:
+            move_to(position_units() + param);
+            break;
+        case MODE_REWIND:
+            move_to(position_units() - param);
+            break;
+        case MODE_SEEK:
+            move_to(param);
+            break;
+        case MODE_VOLUME:
+            g.volume = param;
+            break;
+        default:
+            break;
     }
     return 1;
 }
@@ -173,10 +218,15 @@ int32_t VL_CALL _vl_decoder_getmode(int32_t code) {
     if (code == QUERY_LENGTH) fault_access();
 #endif
     switch (code) {
-        case QUERY_LENGTH: return static_cast<int32_t>(g.length_units);
-        case QUERY_POSITION: return static_cast<int32_t>(position_units());
-        case QUERY_STATE: position_units(); return g.state;
-        default: return 0;
+        case QUERY_LENGTH:
+            return static_cast<int32_t>(g.length_units);
+        case QUERY_POSITION:
+            return static_cast<int32_t>(position_units());
+        case QUERY_STATE:
+            position_units();
+            return g.state;
+        default:
+            return 0;
     }
 }
 
@@ -231,8 +281,8 @@ int32_t VL_CALL _vl_decoder_writewave(const char* path) {
 }
 #endif
 
-void VL_CALL _vl_decoder_channel(int32_t count, int16_t* samples, uint8_t* flag_a,
-                                 uint8_t* flag_b, uint8_t* flag_c, uint8_t* new_data) {
+void VL_CALL _vl_decoder_channel(int32_t count, int16_t* samples, uint8_t* flag_a, uint8_t* flag_b,
+                                 uint8_t* flag_c, uint8_t* new_data) {
     // Called on every display tick: not journaled, to keep the journal readable.
     (void)flag_a;
     (void)flag_b;

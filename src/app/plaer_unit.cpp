@@ -22,6 +22,12 @@ namespace {
 constexpr int kFaceWidth = 358;  // the big face, until the skin sizes the window
 constexpr int kFaceHeight = 234;
 constexpr UINT_PTR kHintTimer = 1;
+// Sent by the last-chance filter when a plugin's own thread faulted.
+constexpr UINT kPluginThreadFault = WM_APP + 0x100;
+// How long a stopping plugin may keep the player from closing.
+constexpr DWORD kStopLimitAtExitMs = 2000;
+
+TQELAmp_Player* g_player = nullptr;
 
 }  // namespace
 
@@ -149,6 +155,9 @@ LRESULT TQELAmp_Player::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
                 DestroyWindow(hwnd_);
             }
             return 0;
+        case kPluginThreadFault:
+            plugin_thread_fault(last_chance::taken());
+            return 0;
         case WM_DESTROY:
             FormDestroy();
             PostQuitMessage(0);
@@ -205,6 +214,8 @@ void TQELAmp_Player::FormCreate() {
     loadskin("Default", settings_.Max);
     taskbar_created_ = RegisterWindowMessageA("TaskbarCreated");
     add_trays();
+    g_player = this;
+    last_chance::install(hwnd_, kPluginThreadFault, &TQELAmp_Player::emergency);
 }
 
 std::vector<std::string> TQELAmp_Player::effect_names() const {
@@ -259,11 +270,48 @@ void TQELAmp_Player::FormActivate() {
 void TQELAmp_Player::closeplayer() {
     if (closed_) return;
     closed_ = true;
+    // A plugin that does not stop must not hold up the exit.
+    last_chance::set_watch_limit(kStopLimitAtExitMs);
     playback_->shutdown();
+    save_user_state();
+    remove_trays();
+}
+
+void TQELAmp_Player::save_user_state() {
     save_player_settings();
     plugins_->Studios.SaveStudios();
     now_playing(NowPlaying::Closed);
-    remove_trays();
+}
+
+void TQELAmp_Player::plugin_thread_fault(const std::string& module) {
+    plugins_->Decoders.Abandon(module);
+    const std::string who = module.empty() ? "A plugin" : "The plugin " + module;
+    MessageBoxA(
+        hwnd_,
+        (who + " failed on a thread of its own. VELTRona saves its settings and closes.").c_str(),
+        "Error", MB_OK | MB_ICONERROR);
+    closeplayer();
+    DestroyWindow(hwnd_);
+}
+
+// Runs on whichever thread found the player beyond help, while the main thread
+// may be stuck inside a plugin: it saves without calling any plugin. The tray
+// icons go with the process (removing them waits on the stuck window).
+void TQELAmp_Player::emergency(last_chance::Reason reason, const char* module) {
+    TQELAmp_Player* p = g_player;
+    if (!p) return;
+    const bool closing = p->closed_;
+    p->closed_ = true;
+    p->save_user_state();
+    if (p->initial_) p->initial_->save_settings();
+    delete_working_folder(p->core_.folders.working);
+    if (closing && reason == last_chance::Reason::Hang) return;  // the user asked to close
+    const std::string who = *module ? std::string("The plugin ") + module : "A plugin";
+    const std::string text =
+        reason == last_chance::Reason::Hang
+            ? who + " stopped answering. VELTRona has saved its settings and closes."
+            : who + " failed. VELTRona has saved its settings and closes.";
+    MessageBoxA(nullptr, text.c_str(), "Error", MB_OK | MB_ICONERROR | MB_TASKMODAL);
 }
 
 void TQELAmp_Player::FormDestroy() {

@@ -23,6 +23,7 @@
 #include "settings/settings_host.h"
 #include "widgets/popup_menu.h"
 #include "win/handles.h"
+#include "win/last_chance.h"
 #include "win/window.h"
 // after <windows.h>
 #include "effects/FastDIB.h"
@@ -65,6 +66,11 @@ class TQELAmp_Player : public win::Window,
     void FormShow();
     void FormActivate();
     void closeplayer();
+    // What every way of ending writes: settings, studios, the closed texts.
+    void save_user_state();
+    // A plugin's own thread faulted: it is never called again, and the player closes.
+    void plugin_thread_fault(const std::string& module);
+    static void emergency(last_chance::Reason reason, const char* module);
     void FormDestroy();
     void FormPaint();
     // The popup menus and the commands (plaer_menus.cpp).

@@ -100,6 +100,15 @@ void TDecoder_plugin::check_fault(PluginModule& module, const std::string& name)
                  " failed and is not used again until the player is restarted.");
 }
 
+void TDecoder_plugin::Abandon(const std::string& file_name) {
+    for (const std::string& name : FileNames)
+        if (equals_nocase(name, file_name)) broken_.insert(name);
+    if (bound_ && equals_nocase(bound_name_, file_name)) {
+        bound_ = nullptr;
+        bound_name_.clear();
+    }
+}
+
 void TDecoder_plugin::check_bound() {
     if (!bound_ || !bound_->faulted()) return;
     PluginModule& module = *bound_;

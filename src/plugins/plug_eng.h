@@ -42,6 +42,9 @@ class TDecoder_plugin {
     std::vector<int> ClaimingRows(const std::string& path) const;
     // File names of the plugins that faulted in this run.
     const std::set<std::string>& Broken() const { return broken_; }
+    // A plugin that failed outside any call: never called again, not even
+    // to stop it, and unbound if it is the bound one.
+    void Abandon(const std::string& file_name);
 
     // Playback binding.
     void OpenForPlayback(const std::string& path);

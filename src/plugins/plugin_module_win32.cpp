@@ -1,8 +1,11 @@
 #include "plugins/plugin_module_win32.h"
 
+#include <optional>
+
 #include "plugins/plugin_guard.h"
 #include "plugins/vl_decoder.h"
 #include "win/files.h"
+#include "win/last_chance.h"
 
 namespace {
 
@@ -55,7 +58,8 @@ FileInfo tag_record(const FileInfoRec& tags) {
 
 class Win32PluginModule : public PluginModule {
   public:
-    Win32PluginModule(HMODULE h, bool probe) : h_(h), probe_(probe) {}
+    Win32PluginModule(HMODULE h, bool probe, std::string name)
+        : h_(h), probe_(probe), name_(std::move(name)) {}
     ~Win32PluginModule() override {
         if (probe_) guarded([&] { FreeLibrary(h_); });
     }
@@ -79,7 +83,10 @@ class Win32PluginModule : public PluginModule {
 
     bool initializate(int32_t code, int32_t param) override {
         auto fn = proc<vl_decoder_initializate_fn>("_vl_decoder_initializate");
-        return fn && call([&] { fn(code, param); });
+        if (!fn) return false;
+        if (code != INIT_STOP && code != INIT_RELEASE) return call([&] { fn(code, param); });
+        last_chance::Watch watch(name_.c_str());
+        return call([&] { fn(code, param); });
     }
 
     bool open(const std::string& path) override {
@@ -90,7 +97,11 @@ class Win32PluginModule : public PluginModule {
     bool setmode(int32_t code, int32_t param, int32_t& result) override {
         auto fn = proc<vl_decoder_setmode_fn>("_vl_decoder_setmode");
         int32_t r = 0;
-        if (!fn || !call([&] { r = fn(code, param); })) return false;
+        if (!fn) return false;
+        // Stopping is what closing waits for: a plugin that never returns is watched.
+        std::optional<last_chance::Watch> watch;
+        if (code == MODE_STOP) watch.emplace(name_.c_str());
+        if (!call([&] { r = fn(code, param); })) return false;
         result = r;
         return true;
     }
@@ -159,6 +170,7 @@ class Win32PluginModule : public PluginModule {
 
     HMODULE h_;
     bool probe_;
+    std::string name_;
     bool faulted_ = false;
 };
 
@@ -168,7 +180,9 @@ std::unique_ptr<PluginModule> Win32ModuleLoader::load(const std::string& full_pa
     HMODULE h = nullptr;
     // DllMain runs inside LoadLibrary: a fault there is contained as well.
     if (!guarded([&] { h = LoadLibraryA(full_path.c_str()); }) || !h) return nullptr;
-    return std::make_unique<Win32PluginModule>(h, probe);
+    const size_t slash = full_path.find_last_of("\\/");
+    return std::make_unique<Win32PluginModule>(
+        h, probe, slash == std::string::npos ? full_path : full_path.substr(slash + 1));
 }
 
 void Win32ModuleLoader::set_current_directory(const std::string& folder) {

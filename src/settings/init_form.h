@@ -40,6 +40,8 @@ class Tinitial : public win::Window {
     // A control of the dialog or of a page by its name, or nullptr.
     HWND control(const std::string& name) const;
     int current_page() const { return page_; }
+    // Writes the dialog's settings now, as destroying the dialog does.
+    void save_settings() { FormDestroy(); }
 
   protected:
     LRESULT handle_message(UINT msg, WPARAM wp, LPARAM lp) override;

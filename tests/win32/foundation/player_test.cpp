@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "win_process.h"
 
@@ -8,6 +9,64 @@ namespace {
 
 bool has_line(const std::vector<std::string>& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+// Sets an environment variable for the players started while it lives.
+struct Env {
+    const char* name;
+    Env(const char* n, const char* value) : name(n) { SetEnvironmentVariableA(n, value); }
+    ~Env() { SetEnvironmentVariableA(name, nullptr); }
+};
+
+bool settings_saved() {
+    DWORD v = 0, size = sizeof v;
+    return RegGetValueA(HKEY_CURRENT_USER, "Software\\Dunmoor\\VELTRona\\System", "volume",
+                        RRF_RT_REG_DWORD, nullptr, &v, &size) == ERROR_SUCCESS;
+}
+
+// Plugins that misbehave beyond a faulting call: the player ends with its
+// settings saved and its working folder removed, and says which plugin it was
+// unless the user was closing it anyway.
+TEST(Player, PluginsThatFaultOffTheGuardOrHangEndThePlayerCleanly) {
+    const struct {
+        const char* misbehave;
+        const char* message;  // in the box, or nullptr for none
+        bool rebind;          // a second plugin for the file: the first is released
+        bool close;           // the user closes the player
+    } cases[] = {
+        {"thread", "failed on a thread of its own", false, false},
+        {"hang", "stopped answering", true, false},  // in initialisation code 3
+        {"hang", nullptr, false, true},              // in MODE_STOP at exit
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.misbehave) + (c.close ? " at exit" : ""));
+        reset_settings();
+        ProgramFolder f(c.misbehave);
+        f.add_plugin("vl_test", "vl_fa.dll");
+        if (c.rebind) f.add_plugin("vl_test", "vl_fb.dll");
+        Env env("VL_TEST_MISBEHAVE", c.misbehave);
+        Player p(f, f.root + "x.mp3");
+        ASSERT_NE(p.main_window(), nullptr);
+        if (c.close) {
+            ASSERT_TRUE(wait_until(
+                [&] { return has_line(f.journal_lines(), "vl_fa.dll setmode 1 0"); }, 10000));
+            HWND w = p.main_window();
+            const DWORD start = GetTickCount();
+            PostMessageA(w, WM_CLOSE, 0, 0);
+            EXPECT_TRUE(wait_until([&] { return !p.running(); }, 20000));
+            std::printf("exit with a hanging stop took %lu ms\n", GetTickCount() - start);
+        } else {
+            std::string text;
+            HWND box = p.wait_error_box(text, 30000);
+            ASSERT_NE(box, nullptr);
+            EXPECT_NE(text.find(c.message), std::string::npos) << text;
+            EXPECT_NE(text.find("vl_f"), std::string::npos) << text;
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            EXPECT_TRUE(wait_until([&] { return !p.running(); }, 20000));
+        }
+        EXPECT_TRUE(settings_saved());
+        EXPECT_TRUE(working_folders(f).empty());
+    }
 }
 
 TEST(Player, TwoPluginsForOneExtensionBindInTurn) {

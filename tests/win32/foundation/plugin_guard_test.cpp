@@ -14,7 +14,16 @@ class RecordingBoxes : public MessageBoxes {
     void error(const std::string& t) override { texts.push_back(t); }
 };
 
+int overflow(int depth) {
+    volatile char frame[4096];
+    frame[depth % sizeof frame] = static_cast<char>(depth);
+    if (depth < 0) return 0;
+    return overflow(depth + 1) + frame[0];
+}
+
 TEST(PluginGuard, ContainsFaultsRaisedInTheHost) {
+    // A stack overflow, twice: the first must leave the stack able to catch the next.
+    for (int i = 0; i < 2; ++i) EXPECT_FALSE(guarded([] { overflow(0); })) << i;
     volatile int zero = 0;
     EXPECT_FALSE(guarded([&] {
         volatile int* p = nullptr;
@@ -45,7 +54,9 @@ TEST(PluginGuard, AFaultingCallIsContainedAndItsPluginSwitchedOff) {
         {"C++ exception", [](TDecoder_plugin& d) { return d.ShowOptions() == 0; }},
         {"access violation in a query",
          [](TDecoder_plugin& d) { return d.QueryMode(QUERY_LENGTH, -1) == -1; }},
+        {"stack overflow", [](TDecoder_plugin& d) { return d.SetMode(MODE_SEEK, 0) == 0; }},
     };
+    _putenv("VL_TEST_MISBEHAVE=overflow");
     for (const auto& c : cases) {
         Win32ModuleLoader loader;
         RecordingBoxes boxes;
@@ -66,6 +77,7 @@ TEST(PluginGuard, AFaultingCallIsContainedAndItsPluginSwitchedOff) {
         ASSERT_EQ(boxes.texts.size(), 1u) << c.what;
         EXPECT_NE(boxes.texts[0].find("vl_fault.dll"), std::string::npos) << c.what;
     }
+    _putenv("VL_TEST_MISBEHAVE=");
     SetEnvironmentVariableA("VL_TEST_JOURNAL", nullptr);
 }
 
