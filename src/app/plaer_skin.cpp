@@ -102,11 +102,16 @@ void TQELAmp_Player::paint_face(HDC dc) {
     }
 }
 
-void TQELAmp_Player::face_mouse_down(int x, int y) {
+// Either button: the button under the point is drawn pressed until the release.
+void TQELAmp_Player::face_button_press(int x, int y) {
     hint_timer(false);
     SetCapture(hwnd_);
     pressed_ = layout_->button_at(x, y);
     if (pressed_) put_button(*pressed_, pressed_->id == FaceButton::StayOnTop ? 4 : kImagePressed);
+}
+
+void TQELAmp_Player::face_mouse_down(int x, int y) {
+    face_button_press(x, y);
     if (!layout_->big) return;
     if (big_face::kVolumeBar.contains(x, y)) {
         volume_drag_ = true;

@@ -94,6 +94,13 @@ LRESULT TQELAmp_Player::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_LBUTTONUP:
             if (layout_) face_mouse_up(win::point_of(lp).x, win::point_of(lp).y, false);
             return 0;
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONDBLCLK:
+            if (layout_ && !pressed_ && GetCapture() != hwnd_) {
+                const POINT p = win::point_of(lp);
+                if (layout_->button_at(p.x, p.y)) face_button_press(p.x, p.y);
+            }
+            return 0;
         case WM_RBUTTONUP:
             if (layout_) {
                 const POINT p = win::point_of(lp);
@@ -101,6 +108,11 @@ LRESULT TQELAmp_Player::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
                 if (b && face_command(b->id, true) != Command::None) {
                     face_mouse_up(p.x, p.y, true);
                     return 0;
+                }
+                if (pressed_) {  // released off the button: no action, the menu instead
+                    pressed_ = nullptr;
+                    if (GetCapture() == hwnd_) ReleaseCapture();
+                    compose_face();
                 }
             }
             break;

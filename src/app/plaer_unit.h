@@ -175,6 +175,7 @@ class TQELAmp_Player : public win::Window,
     void compose_face();
     void put_button(const FaceButtonTile& b, int image);
     void paint_face(HDC dc);
+    void face_button_press(int x, int y);
     void face_mouse_down(int x, int y);
     void face_mouse_move(int x, int y, bool left_down);
     void face_mouse_up(int x, int y, bool right);

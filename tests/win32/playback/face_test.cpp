@@ -102,6 +102,32 @@ void click(HWND w, int x, int y) {
     wait_until([] { return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) == 0; }, 5000);
 }
 
+// Either button's press draws the button under it pressed until the release.
+TEST(Face, ARightPressDrawsTheButtonPressed) {
+    reset_settings();
+    ProgramFolder f("rpress");
+    copy_skin(f);
+    Player p(f, "");
+    HWND w = p.main_window();
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(face_painted(w, f));
+    const FaceLayout& big = FaceLayout::big_face();
+    const FaceButtonTile& stop =
+        *std::find_if(big.buttons.begin(), big.buttons.end(),
+                      [](const FaceButtonTile& b) { return b.id == FaceButton::Stop; });
+    const std::string face = f.root + "skins\\Default\\face.bmp";
+    const std::vector<uint32_t> normal = skin_part(face, stop.dest, stop.images[0]);
+    const std::vector<uint32_t> pressed = skin_part(face, stop.dest, stop.images[2]);
+    ASSERT_NE(normal, pressed);
+    const LPARAM at =
+        MAKELPARAM((stop.dest.left + stop.dest.right) / 2, (stop.dest.top + stop.dest.bottom) / 2);
+    PostMessageA(w, WM_RBUTTONDOWN, MK_RBUTTON, at);
+    EXPECT_TRUE(wait_until([&] { return grab(w, stop.dest) == pressed; }, 5000));
+    PostMessageA(w, WM_RBUTTONUP, 0, at);
+    EXPECT_TRUE(wait_until([&] { return grab(w, stop.dest) == normal; }, 5000));
+    EXPECT_EQ(p.close(), 0);
+}
+
 TEST(Face, SkinSizeShapeStayOnTopAndFaceSize) {
     reset_settings();
     ProgramFolder f("face");
