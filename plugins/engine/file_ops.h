@@ -8,13 +8,11 @@ namespace vl {
 
 // False when the file is missing or marked read-only.
 bool file_is_writable(const std::string& path);
-// Moves from over to, replacing to; false leaves to untouched.
-bool move_replacing(const std::string& from, const std::string& to);
-void remove_file(const std::string& path);
 
-// Rebuilds a file without risking it: build() writes the new content to a
-// temporary file beside the original, which then replaces it. Any failure
-// leaves the original byte for byte as it was and answers false.
+// Rebuilds a file without risking it, through the program's one safe
+// replacement: build() writes the new content to a temporary file beside the
+// original, which then replaces it. Any failure (or a missing or read-only
+// original) leaves the original byte for byte as it was and answers false.
 bool replace_file_safely(const std::string& path,
                          const std::function<bool(const std::string& temp_path)>& build);
 

@@ -13,12 +13,4 @@ bool file_is_writable(const std::string& path) {
     return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
 }
 
-bool move_replacing(const std::string& from, const std::string& to) {
-    return std::rename(from.c_str(), to.c_str()) == 0;
-}
-
-void remove_file(const std::string& path) {
-    std::remove(path.c_str());
-}
-
 }  // namespace vl

@@ -10,13 +10,4 @@ bool file_is_writable(const std::string& path) {
     return (attr & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == 0;
 }
 
-bool move_replacing(const std::string& from, const std::string& to) {
-    return MoveFileExA(from.c_str(), to.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-}
-
-void remove_file(const std::string& path) {
-    DeleteFileA(path.c_str());
-}
-
 }  // namespace vl

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/safe_file.h"
 #include "base/text.h"
 
 namespace {
@@ -256,9 +257,5 @@ std::string IniFile::text() const {
 }
 
 bool IniFile::save(const std::string& path) const {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    std::string t = text();
-    out.write(t.data(), static_cast<std::streamsize>(t.size()));
-    return static_cast<bool>(out);
+    return write_file_replacing(path, text());
 }

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/safe_file.h"
+
 namespace {
 
 uint16_t u16(const uint8_t* p) {
@@ -231,8 +233,6 @@ std::vector<uint8_t> TFastDIB::SaveToMemory(BmpHeaderKind kind) const {
 bool TFastDIB::SaveToFile(const std::string& path, BmpHeaderKind kind) const {
     const std::vector<uint8_t> bytes = SaveToMemory(kind);
     if (bytes.empty()) return false;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
+    return write_file_replacing(
+        path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }

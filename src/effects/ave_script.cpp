@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "base/paths.h"
+#include "base/safe_file.h"
 #include "base/text.h"
 
 namespace {
@@ -49,11 +50,7 @@ bool load_ave(const std::string& path, ScriptLines& init, ScriptLines& frame) {
 
 bool save_ave(const std::string& path, const ScriptLines& init, const ScriptLines& frame,
               std::string* error) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    const std::string text = ave_text(init, frame);
-    if (out) out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    if (out) out.flush();
-    if (out) return true;
+    if (write_file_replacing(path, ave_text(init, frame))) return true;
     if (error) *error = "Cannot write file " + path;
     return false;
 }

@@ -238,30 +238,10 @@ bool CreateEmptyList(const std::string& path) {
 bool CopyListFile(const std::string& from, const std::string& to) {
     bool ok = false;
     const std::string data = read_whole(from, ok);
-    if (!ok || !ReplaceFileSafely(to, data)) return false;
+    if (!ok || !write_file_replacing(to, data)) return false;
     std::error_code ec;
     const auto when = fs::last_write_time(fs::path(from), ec);
     if (!ec) fs::last_write_time(fs::path(to), when, ec);
-    return true;
-}
-
-bool ReplaceFileSafely(const std::string& path, const std::string& data) {
-    const std::string temp = path + ".~new";
-    {
-        File f = open_file(temp, "wb");
-        if (!f) return false;
-        const bool written = std::fwrite(data.data(), 1, data.size(), f.get()) == data.size();
-        if (std::fclose(f.release()) != 0 || !written) {
-            std::remove(temp.c_str());
-            return false;
-        }
-    }
-    std::error_code ec;
-    fs::rename(fs::path(temp), fs::path(path), ec);
-    if (ec) {
-        std::remove(temp.c_str());
-        return false;
-    }
     return true;
 }
 
@@ -281,10 +261,7 @@ bool SaveViewSnapshot(const std::vector<ListRow>& rows, const std::string& file)
         put_snapshot_text(out, row.caption, cut);
         for (size_t s = 0; s < subs; ++s) put_snapshot_text(out, row.sub[s], cut);
     }
-    File f = open_file(file, "wb");
-    if (!f) return false;
-    const bool written = std::fwrite(out.data(), 1, out.size(), f.get()) == out.size();
-    return written && !cut;
+    return write_file_replacing(file, out, false) && !cut;
 }
 
 bool LoadViewSnapshot(std::vector<ListRow>& rows, const std::string& file) {

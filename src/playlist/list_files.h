@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/safe_file.h"
 #include "playlist/list_row.h"
 
 inline constexpr size_t kRecordSize = 552;
@@ -100,10 +101,6 @@ bool CreateEmptyList(const std::string& path);
 // Copies a file byte for byte, replacing the target, and gives the copy the
 // source's modification time. False when either side fails.
 bool CopyListFile(const std::string& from, const std::string& to);
-
-// Writes data to a temporary file beside path and then replaces path with
-// it, so a failed write leaves the old file as it was.
-bool ReplaceFileSafely(const std::string& path, const std::string& data);
 
 // View snapshots: the rows exactly as shown. At most 65535 rows and texts of
 // at most 65535 bytes fit; SaveViewSnapshot returns false when it had to cut.

@@ -112,7 +112,7 @@ bool PlaylistModel::WriteListFile(const std::string& source, const std::string& 
         }
         host_.process_messages();
     }
-    return ReplaceFileSafely(dest, data);
+    return write_file_replacing(dest, data);
 }
 
 bool PlaylistModel::SaveViewSnapshot(const std::string& file) const {

@@ -104,7 +104,7 @@ bool ListManager::write_list(const std::string& dest, bool delete_first) {
         const RecordBytes b = vl2::pack(r);
         data.append(reinterpret_cast<const char*>(b.data()), b.size());
     }
-    return ReplaceFileSafely(dest, data);
+    return write_file_replacing(dest, data);
 }
 
 void ListManager::save() {

@@ -4,6 +4,8 @@
 #include <memory>
 #include <vector>
 
+#include "base/safe_file.h"
+
 namespace {
 
 // Line reading as a text file reads: CR, LF and CR LF end a line; the end of
@@ -82,11 +84,7 @@ std::string ExportWithTemplate(const std::string& tpl_path, const std::string& t
     std::string ext;
     const std::string text = expand_template_text(tpl, entries, expand, ext, hooks);
     const std::string out_path = target + "." + ext;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(out_path.c_str(), "wb"),
-                                                      &std::fclose);
-    if (!f) return {};
-    const bool written = std::fwrite(text.data(), 1, text.size(), f.get()) == text.size();
-    return std::fclose(f.release()) == 0 && written ? out_path : std::string();
+    return write_file_replacing(out_path, text) ? out_path : std::string();
 }
 
 std::string export_target(const std::string& chosen) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/safe_file.h"
 #include "win/files.h"
 #include "win/handles.h"
 
@@ -10,7 +11,8 @@ std::string Win32NowPlayingOutput::to_oem(const std::string& ansi) {
 }
 
 bool Win32NowPlayingOutput::write_file(const std::string& path, const std::string& bytes) {
-    // Readers may look at the file while it is rewritten.
+    if (write_file_replacing(path, bytes, false)) return true;
+    // A reader holding the file open blocks the replacement: rewrite it in place.
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;

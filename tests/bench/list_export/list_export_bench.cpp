@@ -38,7 +38,7 @@ struct Fixture {
             data.append(reinterpret_cast<const char*>(b.data()), b.size());
             view.push_back(entries - i);  // view order reversed
         }
-        ReplaceFileSafely(list, data);
+        write_file_replacing(list, data);
         std::ofstream(tpl, std::ios::binary) << kTemplate;
     }
     ~Fixture() {

@@ -44,7 +44,7 @@ std::string make_list(int records) {
         const RecordBytes b = vl2::pack(r);
         data.append(reinterpret_cast<const char*>(b.data()), b.size());
     }
-    ReplaceFileSafely(path, data);
+    write_file_replacing(path, data);
     return path;
 }
 

@@ -3,6 +3,12 @@
 #include <fstream>
 #include <iterator>
 
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include "fakes.h"
 #include "playlist/list_files.h"
 
@@ -172,13 +178,37 @@ TEST(ListFilesCopy, FailedReplaceKeepsTheOldFile) {
     TempDir d;
     const std::string f = d.file("list.vl2");
     write_bytes(f, "precious");
-    ASSERT_TRUE(ReplaceFileSafely(f, "new"));
+    ASSERT_TRUE(write_file_replacing(f, "new"));
     EXPECT_EQ(read_bytes(f), "new");
     // The temporary file cannot be created: nothing changes.
     std::filesystem::create_directory(f + ".~new");
-    EXPECT_FALSE(ReplaceFileSafely(f, ""));
+    EXPECT_FALSE(write_file_replacing(f, ""));
     EXPECT_EQ(read_bytes(f), "new");
 }
+
+#ifndef _WIN32
+// A save killed at any moment leaves the old list or the new one, whole.
+TEST(ListFilesCopy, ASaveKilledMidwayLeavesTheOldOrTheNewFile) {
+    TempDir d;
+    const std::string f = d.file("list.vl2");
+    const std::string a(2 << 20, 'a'), b(3 << 20, 'b');
+    ASSERT_TRUE(write_file_replacing(f, a));
+    for (int round = 0; round < 12; ++round) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0)
+            for (;;) {
+                write_file_replacing(f, b);
+                write_file_replacing(f, a);
+            }
+        usleep(2000 + 3000 * round);
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        const std::string got = read_bytes(f);
+        ASSERT_TRUE(got == a || got == b) << "round " << round << ": " << got.size() << " bytes";
+    }
+}
+#endif
 
 TEST(Snapshot, RoundTripByteLayoutAndDamage) {
     TempDir d;
