@@ -55,6 +55,8 @@ void ExplorerPage::layout() {
     MoveWindow(browsrtree_.handle(), 0, 0, tree_width_, r.bottom, TRUE);
     MoveWindow(browserlist_.handle(), tree_width_ + kSplitter, 0, r.right - tree_width_ - kSplitter,
                r.bottom, TRUE);
+    // Moved bits are not those of the controls inside: everything is drawn again.
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void ExplorerPage::set_folder(const std::string& folder) {

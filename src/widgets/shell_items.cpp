@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "base/paths.h"
 #include "win/handles.h"
 
 namespace widgets {
@@ -18,21 +19,14 @@ bool is_empty(PCIDLIST_ABSOLUTE pidl) {
     return !pidl || pidl->mkid.cb == 0;
 }
 
-std::string display_name(IShellFolder* folder, PCUITEMID_CHILD child) {
+std::string display_name(IShellFolder* folder, PCUITEMID_CHILD child,
+                         SHGDNF flags = SHGDN_INFOLDER) {
     STRRET s{};
     char buf[MAX_PATH] = {};
-    if (FAILED(folder->GetDisplayNameOf(child, SHGDN_INFOLDER, &s)) ||
+    if (FAILED(folder->GetDisplayNameOf(child, flags, &s)) ||
         FAILED(StrRetToBufA(&s, child, buf, sizeof buf)))
         return {};
     return buf;
-}
-
-int icon_of(PCIDLIST_ABSOLUTE pidl) {
-    SHFILEINFOA info{};
-    if (!SHGetFileInfoA(reinterpret_cast<LPCSTR>(pidl), 0, &info, sizeof info,
-                        SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON))
-        return -1;
-    return info.iIcon;
 }
 
 // Archives may call themselves folders; they open as files here.
@@ -40,19 +34,28 @@ bool folder_attributes(SFGAOF a) {
     return (a & SFGAO_FOLDER) && !(a & SFGAO_STREAM);
 }
 
-ShellItem make_item(IShellFolder* parent, PCIDLIST_ABSOLUTE folder, PCUITEMID_CHILD child,
-                    SFGAOF attributes, IShellIcon* icons) {
+// folder_path: the parent's file-system path ending in "\\", or "" to ask each item.
+ShellItem make_item(IShellFolder* parent, PCIDLIST_ABSOLUTE folder, const std::string& folder_path,
+                    PCUITEMID_CHILD child, SFGAOF attributes) {
     ShellItem item;
     item.pidl = win::Pidl(ILCombine(folder, child));
-    item.name = display_name(parent, child);
     item.folder = folder_attributes(attributes);
     item.has_subfolders = (attributes & SFGAO_HASSUBFOLDER) != 0;
-    if (attributes & SFGAO_FILESYSTEM) item.path = path_of(item.pidl.get());
+    if (attributes & SFGAO_FILESYSTEM) {
+        // The parsing name is cheap; a path asked from the item list is slow.
+        const std::string name =
+            folder_path.empty() ? std::string()
+                                : display_name(parent, child, SHGDN_INFOLDER | SHGDN_FORPARSING);
+        item.path = !name.empty() && name.find_first_of("\\:") == std::string::npos
+                        ? folder_path + name
+                        : path_of(item.pidl.get());
+    }
+    // A file's own name, which renames show, is also quicker to have than the shell's.
+    if (!item.folder && !item.path.empty())
+        item.name = file_name_of(item.path);
+    else
+        item.name = display_name(parent, child);
     if (item.folder && !item.path.empty() && item.path.back() != '\\') item.path += '\\';
-    int icon = -1;
-    if (!icons || icons->GetIconOf(child, GIL_FORSHELL, &icon) != S_OK)
-        icon = icon_of(item.pidl.get());
-    item.icon = icon;
     return item;
 }
 
@@ -133,7 +136,7 @@ ShellItem describe(PCIDLIST_ABSOLUTE pidl) {
     if (FAILED(parent->GetAttributesOf(1, &child, &a))) a = 0;
     win::Pidl folder(ILClone(pidl));
     ILRemoveLastID(folder.get());
-    return make_item(parent.get(), folder.get(), child, a, nullptr);
+    return make_item(parent.get(), folder.get(), std::string(), child, a);
 }
 
 std::vector<ShellItem> list_children(PCIDLIST_ABSOLUTE folder, bool with_files) {
@@ -144,8 +147,9 @@ std::vector<ShellItem> list_children(PCIDLIST_ABSOLUTE folder, bool with_files) 
     const SHCONTF flags =
         SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN | (with_files ? SHCONTF_NONFOLDERS : 0);
     if (f->EnumObjects(nullptr, flags, e.put()) != S_OK || !e) return items;
-    win::ComPtr<IShellIcon> icons;
-    f->QueryInterface(IID_IShellIcon, icons.put_void());
+    // The desktop merges folders of its own: its items are asked one by one.
+    std::string base = is_empty(folder) ? std::string() : path_of(folder);
+    if (!base.empty()) base = with_backslash(base);
     for (;;) {
         win::Pidl child;
         ULONG fetched = 0;
@@ -157,13 +161,21 @@ std::vector<ShellItem> list_children(PCIDLIST_ABSOLUTE folder, bool with_files) 
         if (folder_attributes(a) ? !(a & (SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR))
                                  : !with_files || !(a & SFGAO_FILESYSTEM))
             continue;
-        items.push_back(make_item(f.get(), folder, c, a, icons.get()));
+        items.push_back(make_item(f.get(), folder, base, c, a));
     }
     std::stable_sort(items.begin(), items.end(), [](const ShellItem& x, const ShellItem& y) {
         if (x.folder != y.folder) return x.folder;
         return lstrcmpiA(x.name.c_str(), y.name.c_str()) < 0;
     });
     return items;
+}
+
+int icon_of(PCIDLIST_ABSOLUTE pidl) {
+    SHFILEINFOA info{};
+    if (!SHGetFileInfoA(reinterpret_cast<LPCSTR>(pidl), 0, &info, sizeof info,
+                        SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON))
+        return -1;
+    return info.iIcon;
 }
 
 HIMAGELIST system_small_icons() {

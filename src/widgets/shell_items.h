@@ -20,7 +20,7 @@ struct ShellItem {
     std::string path;  // file-system path, folders ending in "\"; "" for virtual items
     bool folder = false;
     bool has_subfolders = false;
-    int icon = -1;  // in the system's small image list
+    int icon = -1;  // in the system's small image list; -1 until asked (icon_of)
 };
 
 // The folder of an absolute item list (the desktop for the empty list).
@@ -38,6 +38,9 @@ ShellItem describe(PCIDLIST_ABSOLUTE pidl);
 // the file system holds or leads to. Folders first, then by name.
 std::vector<ShellItem> list_children(PCIDLIST_ABSOLUTE folder, bool with_files);
 
+// An item's icon in the system's small image list. Slow: ask only for the
+// items in view.
+int icon_of(PCIDLIST_ABSOLUTE pidl);
 // The system's image list of small icons (owned by the system).
 HIMAGELIST system_small_icons();
 

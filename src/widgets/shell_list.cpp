@@ -1,5 +1,6 @@
 #include "widgets/shell_list.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "base/paths.h"
@@ -81,7 +82,7 @@ void ShellList::fill() {
         LVITEMA it{};
         it.mask = LVIF_TEXT | LVIF_IMAGE;
         it.iItem = static_cast<int>(i);
-        it.iImage = items_[i].icon;
+        it.iImage = I_IMAGECALLBACK;  // asked for the rows in view only
         it.pszText = const_cast<char*>(items_[i].name.c_str());
         SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&it));
     }
@@ -220,6 +221,18 @@ LRESULT ShellList::on_notify(NMHDR* n) {
                 on_open(selected());
             else if (on_key)
                 on_key(key, false);
+            return 0;
+        }
+        case LVN_GETDISPINFOA:
+        case LVN_GETDISPINFOW: {
+            // Both structures begin alike up to the image index.
+            LVITEMA& it = reinterpret_cast<NMLVDISPINFOA*>(n)->item;
+            if ((it.mask & LVIF_IMAGE) && it.iItem >= 0 &&
+                it.iItem < static_cast<int>(items_.size())) {
+                ShellItem& item = items_[size_t(it.iItem)];
+                if (item.icon < 0) item.icon = std::max(icon_of(item.pidl.get()), 0);
+                it.iImage = item.icon;
+            }
             return 0;
         }
         case NM_DBLCLK:

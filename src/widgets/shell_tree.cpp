@@ -26,6 +26,7 @@ bool ShellTree::create(HINSTANCE instance, HWND parent) {
 
 HTREEITEM ShellTree::add(HTREEITEM parent, ShellItem item) {
     auto owned = std::make_unique<ShellItem>(std::move(item));
+    if (owned->icon < 0) owned->icon = icon_of(owned->pidl.get());
     TVINSERTSTRUCTA ins{};
     ins.hParent = parent;
     ins.hInsertAfter = TVI_LAST;
@@ -90,6 +91,8 @@ void ShellTree::select(PCIDLIST_ABSOLUTE folder) {
     selecting_ = true;
     SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(h));
     SendMessageA(tree_, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(h));
+    // A deep folder in a narrow tree: the names' beginnings stay in view.
+    SendMessageA(tree_, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), 0);
     selecting_ = false;
 }
 
