@@ -179,6 +179,9 @@ LRESULT ShellTree::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_SIZE:
             MoveWindow(tree_, 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
+            // A folder selected while the tree was hidden or small comes into view.
+            SendMessageA(tree_, TVM_ENSUREVISIBLE, 0,
+                         reinterpret_cast<LPARAM>(next(nullptr, TVGN_CARET)));
             return 0;
         case WM_SETFOCUS:
             SetFocus(tree_);
