@@ -137,6 +137,7 @@ void ShellList::new_folder() {
         return;
     }
     fill();
+    if (on_changed) on_changed();
     const std::string made = with_backslash(path);
     for (size_t i = 0; i < items_.size(); ++i)
         if (equals_nocase(items_[i].path, made)) {
@@ -162,6 +163,7 @@ void ShellList::end_rename(int row, const char* text) {
         return;
     }
     refresh();
+    if (on_changed) on_changed();
 }
 
 // A folder row, or the folder in view around the rows.

@@ -49,7 +49,7 @@ class ShellList : public win::Window {
     std::function<bool(const ShellItem&)> accept;
     // A listing is complete.
     std::function<void()> on_filled;
-    // The folder changed on disk and was listed again.
+    // The folder changed on disk (or by the list's own commands) and was listed again.
     std::function<void()> on_changed;
     // Double click or Enter on a row.
     std::function<void(int row)> on_open;
