@@ -573,6 +573,7 @@ bool TQELAmp_Player::create_playlist() {
     list_ = std::make_unique<Tsuperplaylist>(instance_, *plugins_, playing, playback_->last_folder);
     if (!list_->create(hwnd_, settings_, core_.folders.program)) return false;
     list_->model().working_folder = core_.folders.working;
+    list_->set_dialog_settings(&dialog_);
     // Template exports read the list once through the list macros.
     list_->set_list_expander([](const std::string& file, std::vector<int32_t> records,
                                 const std::string& name) -> ListLineExpander {

@@ -1,24 +1,20 @@
-// The explorer page of the playlist window: the folder tree browsrtree beside
-// the file list browserlist (folders and playable files with Format, Size and
-// Artist - Title), a splitter between them, and the page's keys. File
-// information is read in short slices on a timer, so a big folder fills in
-// row by row while the window stays responsive.
+// The explorer page of the playlist window: the shell folder tree browsrtree
+// beside the shell file list browserlist (folders and playable files with
+// Format, Size and Artist - Title), a splitter between them, and the page's
+// keys. File information is read in short slices on a timer, so a big folder
+// fills in row by row while the window stays responsive.
 #pragma once
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "playlist/explorer_ops.h"
-#include "win/handles.h"
+#include "widgets/shell_list.h"
+#include "widgets/shell_tree.h"
 #include "win/window.h"
-
-struct CloseChangeNotification {
-    void operator()(HANDLE h) const { FindCloseChangeNotification(h); }
-};
 
 struct ExplorerActions {
     std::function<bool(const std::string&)> IsSupported;
@@ -35,35 +31,21 @@ class ExplorerPage : public win::Window, private ExplorerHost {
     static constexpr const char* kClassName = "VlExplorerPage";
 
     bool create(HINSTANCE instance, HWND parent, ExplorerActions actions);
-    // Shows a folder (ending in "\") in the list and selects it in the tree.
+    // Shows a folder in the list and selects it in the tree; a path that does
+    // not exist shows its nearest existing parent.
     void set_folder(const std::string& folder);
-    const std::string& folder() const { return folder_; }
+    // The folder in view, ending in "\"; "" for a folder outside the file system.
+    const std::string& folder() const { return browserlist_.folder_path(); }
 
   private:
-    struct Row {
-        std::string name;
-        bool is_dir = false;
-        bool info_done = false;
-        std::string format, size, artist_title;
-    };
-
     LRESULT handle_message(UINT msg, WPARAM wp, LPARAM lp) override;
-    LRESULT on_notify(NMHDR* n);
     void layout();
-    void fill_roots();
-    void expand(HTREEITEM item);
-    std::string path_of(HTREEITEM item) const;
-    void list_folder();
+    void show(PCIDLIST_ABSOLUTE folder);
+    void browserlistFillComplete();
     void info_slice();
-    void watch();
-    int selected_row() const;
-    std::string row_path(int row) const;
-    void list_key(WORD key);
-    // Alt+I reaches the list as a system key, which it does not report.
-    static LRESULT CALLBACK list_sys_keys(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                          DWORD_PTR page);
-    void new_folder();
-    void end_rename(int row, const char* text);
+    void browserlistDblClickOpen(int row);
+    bool browserlistKeyDown(WORD key, bool alt);
+    void browsrtreeKeyDown(WORD key);
 
     // ExplorerHost
     bool exists(const std::string& path) override;
@@ -76,12 +58,10 @@ class ExplorerPage : public win::Window, private ExplorerHost {
     bool make_folder(const std::string& path) override;
 
     ExplorerActions actions_;
-    HWND tree_ = nullptr;
-    HWND list_ = nullptr;
+    widgets::ShellTree browsrtree_;
+    widgets::ShellList browserlist_;
     int tree_width_ = 83;
     bool splitting_ = false;
-    std::string folder_;
-    std::vector<Row> rows_;
+    std::vector<bool> info_done_;  // per row of the list
     size_t next_info_ = 0;
-    win::Unique<HANDLE, CloseChangeNotification> change_;  // the folder in view
 };

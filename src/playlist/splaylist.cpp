@@ -264,6 +264,14 @@ void Tsuperplaylist::FormCreate() {
         model_.context = SelectionContext{1, 0, 0};
         if (file_info_) file_info_->open_explorer_file(p);
     };
+    a.name_rules = [this] {
+        NameRules r;
+        if (dialog_) {
+            r.extra_chars = dialog_->clean_chars;
+            r.replacement = dialog_->clean_replacement;
+        }
+        return r;
+    };
     explorer_.create(instance_, hwnd_, std::move(a));
     static const int kWidths[8] = {30, 200, 35, 20, 0, 0, 0, 0};
     for (int c = 0; c < 8; ++c) {

@@ -59,6 +59,10 @@ class Tsuperplaylist : public win::Window,
     // The menus' animation and the program's idle work while one is open.
     void set_menu_options(MenuAnimation animation, std::function<int()> idle);
 
+    // The settings dialog's model: the explorer's renames follow its
+    // clean-name characters.
+    void set_dialog_settings(const DialogSettings* d) { dialog_ = d; }
+
     // The file information window that Alt+I opens.
     void set_file_info(FileInfoOpener* opener) { file_info_ = opener; }
     FileInfoOpener* file_info() const { return file_info_; }
@@ -156,4 +160,5 @@ class Tsuperplaylist : public win::Window,
     FrameHit sizing_ = FrameHit::None;  // the border a press began on, until release
     widgets::MenuOptions menu_options_;
     FileInfoOpener* file_info_ = nullptr;
+    const DialogSettings* dialog_ = nullptr;
 };

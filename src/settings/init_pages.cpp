@@ -277,6 +277,8 @@ void Tinitial::model_to_controls() {
     const bool cols[6] = {m.Col_time, m.Col_track,  m.Col_album,
                           m.Col_year, m.Col_format, m.Col_filename};
     for (size_t i = 0; i < 6; ++i) set_check(columns_[i], cols[i]);
+    SetWindowTextA(control("plexp_pan_exp_mds"), m.clean_chars.c_str());
+    SetWindowTextA(control("plexp_pan_exp_ns"), m.clean_replacement.c_str());
     apply_scope_enables();
     loading_ = false;
     host_.menu_animation_changed();
@@ -377,6 +379,14 @@ bool Tinitial::on_command(HWND c, int code) {
                 host_.info_templates_changed();
                 return true;
             }
+        if (c == control("plexp_pan_exp_mds")) {
+            model_.clean_chars = text_of(c);
+            return true;
+        }
+        if (c == control("plexp_pan_exp_ns")) {
+            model_.clean_replacement = text_of(c);
+            return true;
+        }
         return false;
     }
     if (code == CBN_SELCHANGE && c == ave_name) {

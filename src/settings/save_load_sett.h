@@ -63,6 +63,10 @@ struct DialogSettings {
     // "Playlist": columns 2..7
     bool Col_time = true, Col_track = false, Col_album = false, Col_year = false,
          Col_format = false, Col_filename = false;
+    // "Explorer": characters the explorer's renames replace besides the
+    // reserved ones, and the replacement (its first character). Not stored.
+    std::string clean_chars = "., '";
+    std::string clean_replacement = "_";
 };
 
 struct ScreenArea {

@@ -57,6 +57,9 @@ struct FreeModule {
 struct CloseKernelHandle {
     void operator()(HANDLE h) const { CloseHandle(h); }
 };
+struct CloseChangeNotification {
+    void operator()(HANDLE h) const { FindCloseChangeNotification(h); }
+};
 
 using Font = Unique<HFONT, DeleteGdiObject>;
 using Brush = Unique<HBRUSH, DeleteGdiObject>;
@@ -68,6 +71,8 @@ using Module = Unique<HMODULE, FreeModule>;
 using Icon = Unique<HICON, DestroyIconHandle>;
 // A file, event or process handle; hold no INVALID_HANDLE_VALUE in it.
 using KernelHandle = Unique<HANDLE, CloseKernelHandle>;
+// A folder's change notification; hold no INVALID_HANDLE_VALUE in it.
+using ChangeNotification = Unique<HANDLE, CloseChangeNotification>;
 
 // The drawing context of a window (or of the screen, for nullptr) from GetDC.
 class WindowDC {
