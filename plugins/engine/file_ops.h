@@ -11,6 +11,9 @@ bool file_is_writable(const std::string& path);
 // Moves from over to, replacing to; false leaves to untouched.
 bool move_replacing(const std::string& from, const std::string& to);
 void remove_file(const std::string& path);
+// Size and last write time of a file, empty when it is missing: equal stamps
+// mean the file was not rewritten in between.
+std::string file_stamp(const std::string& path);
 
 // Rebuilds a file without risking it: build() writes the new content to a
 // temporary file beside the original, which then replaces it. Any failure

@@ -21,4 +21,13 @@ void remove_file(const std::string& path) {
     std::remove(path.c_str());
 }
 
+std::string file_stamp(const std::string& path) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) return {};
+    const long long parts[] = {
+        static_cast<long long>(st.st_ino), static_cast<long long>(st.st_size),
+        static_cast<long long>(st.st_mtim.tv_sec), static_cast<long long>(st.st_mtim.tv_nsec)};
+    return std::string(reinterpret_cast<const char*>(parts), sizeof parts);
+}
+
 }  // namespace vl

@@ -19,4 +19,12 @@ void remove_file(const std::string& path) {
     DeleteFileA(path.c_str());
 }
 
+std::string file_stamp(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA d;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &d)) return {};
+    const DWORD parts[] = {d.nFileSizeHigh, d.nFileSizeLow, d.ftLastWriteTime.dwHighDateTime,
+                           d.ftLastWriteTime.dwLowDateTime};
+    return std::string(reinterpret_cast<const char*>(parts), sizeof parts);
+}
+
 }  // namespace vl
