@@ -8,6 +8,9 @@ namespace vl {
 
 // False when the file is missing or marked read-only.
 bool file_is_writable(const std::string& path);
+// Size and last write time of a file, empty when it is missing: equal stamps
+// mean the file was not rewritten in between.
+std::string file_stamp(const std::string& path);
 
 // Rebuilds a file without risking it, through the program's one safe
 // replacement: build() writes the new content to a temporary file beside the

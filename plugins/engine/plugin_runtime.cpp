@@ -36,12 +36,14 @@ void PluginRuntime::initializate(int32_t code, int32_t) {
     if (code == INIT_RELEASE) {
         engine_.load(nullptr);
         path_.clear();
+        info_kept_ = false;
     }
 }
 
 void PluginRuntime::open(const char* path) {
     engine_.load(nullptr);
     path_ = path ? path : "";
+    info_kept_ = false;
     if (!path_.empty() && format_.open_source) engine_.load(format_.open_source(path_));
 }
 
@@ -95,6 +97,7 @@ int32_t PluginRuntime::getmode(int32_t code) {
 
 bool PluginRuntime::describe(const std::string& path, FileInfo* info) {
     if (!info) return false;
+    info_kept_ = false;  // its texts are about to go
     texts_.clear();
     FileInfo f = blank_info(texts_);
     bool ok = !path.empty() && format_.describe && format_.describe(path, f, texts_);
@@ -103,7 +106,17 @@ bool PluginRuntime::describe(const std::string& path, FileInfo* info) {
 }
 
 bool PluginRuntime::fileinfo(FileInfo* info) {
-    return describe(path_, info);
+    if (!info) return false;
+    const std::string stamp = path_.empty() ? std::string() : file_stamp(path_);
+    if (info_kept_ && !stamp.empty() && stamp == info_stamp_) {
+        *info = info_;
+        return info_ok_;
+    }
+    info_ok_ = describe(path_, info);
+    info_ = *info;
+    info_stamp_ = stamp;
+    info_kept_ = true;
+    return info_ok_;
 }
 
 void PluginRuntime::quickinfo(const char* path, FileInfo* info) {
@@ -111,6 +124,7 @@ void PluginRuntime::quickinfo(const char* path, FileInfo* info) {
 }
 
 bool PluginRuntime::setinfo(const FileInfo& info) {
+    info_kept_ = false;
     if (path_.empty() || !format_.write_tags) return false;
     // The player holds the file open: let go of it, rewrite, then pick up
     // again where it was.

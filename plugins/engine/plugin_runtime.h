@@ -66,6 +66,11 @@ class PluginRuntime {
     OutputEngine engine_;
     std::string path_;
     InfoTexts texts_;
+    // The open file's record, kept while the file is not rewritten: the
+    // player asks for it on every display tick.
+    std::string info_stamp_;
+    bool info_kept_ = false, info_ok_ = false;
+    FileInfo info_{};
 };
 
 // Writes every frame of source (from its start) as a 16-bit stereo WAV.

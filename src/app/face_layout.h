@@ -73,6 +73,7 @@ inline constexpr SkinPoint kTimeBarBackground{276, 225};
 inline constexpr SkinPoint kTimeKnob{118, 245}, kTimeKnobPressed{133, 245};
 inline constexpr int kKnobVolumeW = 8, kKnobVolumeH = 8, kKnobTimeW = 14, kKnobTimeH = 8;
 inline constexpr SkinRect kTimeDisplay{129, 180, 210, 195};
+inline constexpr int kDigitStripWidth = 108;  // twelve glyphs
 inline constexpr SkinPoint kTimeDisplayBackground{286, 181};
 inline constexpr SkinRect kChannels{135, 201, 176, 218};
 inline constexpr SkinPoint kChannelsBackground{292, 202}, kOneChannel{43, 63}, kOtherChannel{1, 63};

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "app/info_macros.h"
 
@@ -45,10 +46,13 @@ int PanelScroll::next(int text_width, int panel_width) {
     return static_cast<int>(offset_);
 }
 
-void PanelScroll::tick(const std::vector<int>& widths, int panel_width) {
-    xs_.assign(widths.size(), 0);
+bool PanelScroll::tick(const std::vector<int>& widths, int panel_width) {
+    std::vector<int> xs(widths.size(), 0);
     for (size_t i = 0; i < widths.size(); ++i)
-        if (widths[i] > 0) xs_[i] = next(widths[i], panel_width);
+        if (widths[i] > 0) xs[i] = next(widths[i], panel_width);
+    const bool moved = xs != xs_;
+    xs_ = std::move(xs);
+    return moved;
 }
 
 uint32_t next_scope_colour(uint32_t current, uint32_t base) {

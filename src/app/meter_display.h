@@ -37,8 +37,9 @@ class PanelScroll {
     // x at which to draw a wide line of the given pixel width.
     int next(int text_width, int panel_width);
     // One meter tick: each wide line (its pixel width in widths, 0 for a
-    // line that is not wide) takes the next x; the others stand at 0.
-    void tick(const std::vector<int>& widths, int panel_width);
+    // line that is not wide) takes the next x; the others stand at 0. True
+    // when a line now stands elsewhere than after the last tick.
+    bool tick(const std::vector<int>& widths, int panel_width);
     // Where line i stands since the last tick.
     int x(size_t line) const { return line < xs_.size() ? xs_[line] : 0; }
     void reset() {

@@ -16,12 +16,13 @@ MeterStep meter_step(int32_t state) {
     }
 }
 
-bool update_meter_texts(std::vector<std::string>& console, std::string& time_text,
-                        std::string new_time, const std::string& info2, const std::string& info3) {
-    bool changed = false;
+unsigned update_meter_texts(std::vector<std::string>& console, std::string& time_text,
+                            std::string new_time, const std::string& info2,
+                            const std::string& info3) {
+    unsigned changed = 0;
     if (new_time != time_text) {
         time_text = std::move(new_time);
-        changed = true;
+        changed |= kTimeChanged;
     }
     while (console.size() < 3) console.emplace_back();
     const std::string* lines[2] = {&info2, &info3};
@@ -29,7 +30,7 @@ bool update_meter_texts(std::vector<std::string>& console, std::string& time_tex
         std::string line = "> " + *lines[i - 1];
         if (line != console[i]) {
             console[i] = std::move(line);
-            changed = true;
+            changed |= kLinesChanged;
         }
     }
     return changed;

@@ -58,6 +58,7 @@ void TQELAmp_Player::compose_face() {
             image = (window_active_ ? 0 : 2) + (settings_.Always_on_top ? 1 : 0);
         put_button(b, image);
     }
+    state_shown_ = channels_shown_ = time_knob_ = SkinPoint{-1, -1};
     if (f.big) {
         draw_volume(playback_->knob_volume() / 10, playback_->knob_volume());
         draw_time_knob(playback_->knob_position());
@@ -82,10 +83,9 @@ void TQELAmp_Player::paint_face(HDC dc) {
     paint_scope(dc);
     if (!layout_->big || displays_blank_) return;
     using namespace big_face;
-    const int strip_w = 108;
     for (const LedGlyph& g :
-         drawleds_glyphs(time_text_, layout_->digit_strip.x, strip_w, kTimeDisplay.left))
-        face_.DrawRect(dc, g.dest_x, kTimeDisplay.top, led_glyph_width(strip_w),
+         drawleds_glyphs(time_text_, layout_->digit_strip.x, kDigitStripWidth, kTimeDisplay.left))
+        face_.DrawRect(dc, g.dest_x, kTimeDisplay.top, led_glyph_width(kDigitStripWidth),
                        kTimeDisplay.height(), g.source_x, layout_->digit_strip.y);
     win::Selected font(dc, info_font_.get());
     SetBkMode(dc, TRANSPARENT);
@@ -140,6 +140,7 @@ void TQELAmp_Player::face_mouse_move(int x, int y, bool left_down) {
             CopyRect(back_, kState.left, kState.top, kState.width(), kState.height(), face_, src.x,
                      src.y);
             invalidate(kState);
+            state_shown_ = src;
         }
     }
     hover(x, y);
@@ -205,18 +206,24 @@ void TQELAmp_Player::setontop() {
 void TQELAmp_Player::show_indicators(int state) {
     if (!layout_ || !layout_->big) return;
     using namespace big_face;
-    auto put = [&](const SkinRect& dest, SkinPoint src) {
+    // An indicator already showing its image is left alone.
+    auto put = [&](const SkinRect& dest, SkinPoint src, SkinPoint* shown = nullptr) {
+        if (shown) {
+            if (*shown == src) return;
+            *shown = src;
+        }
         CopyRect(back_, dest.left, dest.top, dest.width(), dest.height(), face_, src.x, src.y);
         invalidate(dest);
     };
     if (state == 4) {
-        if (!playback_->seeking()) put(kState, kStatePlaying);
-        put(kChannels, playback_->file_info().channels == 1 ? kOneChannel : kOtherChannel);
+        if (!playback_->seeking()) put(kState, kStatePlaying, &state_shown_);
+        put(kChannels, playback_->file_info().channels == 1 ? kOneChannel : kOtherChannel,
+            &channels_shown_);
     } else if (state == 5) {
-        put(kState, kStatePaused);
+        put(kState, kStatePaused, &state_shown_);
     } else if (state == 0 || state == 3) {
-        put(kState, kStateBackground);
-        put(kChannels, kChannelsBackground);
+        put(kState, kStateBackground, &state_shown_);
+        put(kChannels, kChannelsBackground, &channels_shown_);
         put(kTimeDisplay, kTimeDisplayBackground);
         put(kInfoPanel, kInfoPanelBackground);
         put(layout_->scope_area, layout_->scope_background);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
+#include <optional>
 
 #include "app/info_macros.h"
 #include "app/meter_display.h"
@@ -436,23 +437,41 @@ void TQELAmp_Player::DXmetertimerTimer() {
     displays_blank_ = false;
     now_playing(NowPlaying::PlayingTick);
     playback_->follow_clock();
-    const bool changed =
+    const std::string time_before = time_text_;
+    const unsigned changed =
         update_meter_texts(core_.console, time_text_,
                            time_display_text(dialog_.time_format, playback_->clock().position_ms),
                            playback_->expandinfo(playback_->info_template[1]),
                            playback_->expandinfo(playback_->info_template[2]));
-    if (changed) InvalidateRect(hwnd_, nullptr, FALSE);
+    if (changed) meter_texts_changed(changed, time_before);
     if (!layout_) return;
     scope_tick();
     if (!layout_->big) return;
-    // Wide lines move one step per tick, however often the panel is painted.
-    const std::vector<int> widths = wide_line_widths();
-    panel_scroll_.tick(widths, big_face::kInfoPanel.width());
-    for (int w : widths)
-        if (w > 0) {
-            invalidate(big_face::kInfoPanel);
-            break;
-        }
+    // Wide lines move one step per tick, however often the panel is painted;
+    // the panel is painted again when one has moved a whole pixel.
+    if (panel_scroll_.tick(wide_line_widths(), big_face::kInfoPanel.width()))
+        invalidate(big_face::kInfoPanel);
+}
+
+// The plain face shows the texts all over; the big face in the time display
+// and the information panel; the small face not at all.
+void TQELAmp_Player::meter_texts_changed(unsigned changed, const std::string& time_before) {
+    if (!layout_) {
+        InvalidateRect(hwnd_, nullptr, FALSE);
+        return;
+    }
+    if (!layout_->big) return;
+    using namespace big_face;
+    if (changed & kLinesChanged) invalidate(kInfoPanel);
+    if (changed & kTimeChanged) {
+        // Each character moves one glyph on, and the glyphs of a long text
+        // reach past the display's right edge.
+        const int w = led_glyph_width(kDigitStripWidth);
+        const size_t chars = std::max(time_before.size(), time_text_.size());
+        const int right = kTimeDisplay.left + w + 1 + w * static_cast<int>(chars);
+        invalidate(SkinRect{kTimeDisplay.left, kTimeDisplay.top,
+                            std::max(kTimeDisplay.right, right), kTimeDisplay.bottom});
+    }
 }
 
 void TQELAmp_Player::blank_displays() {
@@ -467,14 +486,22 @@ void TQELAmp_Player::blank_displays() {
 std::vector<int> TQELAmp_Player::wide_line_widths() {
     const int panel_w = big_face::kInfoPanel.width();
     std::vector<int> widths;
-    win::WindowDC dc(hwnd_);
-    win::Selected font(dc, info_font_.get());
-    for (size_t i = 0; i < core_.console.size() && i < 3; ++i) {
+    std::optional<win::Selected> font;  // in the window's own context, once a line is new
+    for (size_t i = 0; i < core_.console.size() && i < measured_lines_.size(); ++i) {
         const std::string& text = core_.console[i];
-        SIZE extent{};
-        if (line_is_wide(text.size(), panel_w))
-            GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-        widths.push_back(static_cast<int>(extent.cx));
+        if (!line_is_wide(text.size(), panel_w)) {
+            widths.push_back(0);
+            continue;
+        }
+        if (text != measured_lines_[i] || measured_widths_[i] == 0) {
+            if (!font) font.emplace(own_dc_->get(), info_font_.get());
+            SIZE extent{};
+            GetTextExtentPoint32A(own_dc_->get(), text.c_str(), static_cast<int>(text.size()),
+                                  &extent);
+            measured_lines_[i] = text;
+            measured_widths_[i] = static_cast<int>(extent.cx);
+        }
+        widths.push_back(measured_widths_[i]);
     }
     return widths;
 }
@@ -550,9 +577,13 @@ void TQELAmp_Player::draw_time_knob(int32_t position_ms) {
     const int left =
         time_knob_left(kTimeBar, kKnobTimeW, false, 0, position_ms, playback_->clock().length_ms);
     if (left < 0) return;
+    const SkinPoint k = playback_->seeking() ? kTimeKnobPressed : kTimeKnob;
+    // Most ticks leave the knob on the same pixel.
+    if (left == time_knob_.x && k == time_knob_image_) return;
+    time_knob_ = SkinPoint{left, 0};
+    time_knob_image_ = k;
     CopyRect(back_, kTimeBar.left, kTimeBar.top, kTimeBar.width(), kTimeBar.height(), face_,
              kTimeBarBackground.x, kTimeBarBackground.y);
-    const SkinPoint k = playback_->seeking() ? kTimeKnobPressed : kTimeKnob;
     CopyRect(back_, left, kTimeBar.top + (kTimeBar.height() - kKnobTimeH) / 2,
              std::min(kKnobTimeW, kTimeBar.right - left), kKnobTimeH, face_, k.x, k.y);
     invalidate(kTimeBar);

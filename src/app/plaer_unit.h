@@ -169,6 +169,8 @@ class TQELAmp_Player : public win::Window,
     void blank_displays();
     // Pixel widths of the panel's wide lines (0 for the others) in its font.
     std::vector<int> wide_line_widths();
+    // Marks for painting what a tick's changed texts cover.
+    void meter_texts_changed(unsigned changed, const std::string& time_before);
 
     // The skinned face (plaer_skin.cpp).
     bool loadskin(const std::string& name, bool big);
@@ -245,6 +247,13 @@ class TQELAmp_Player : public win::Window,
     bool displays_blank_ = false;  // time and information blanked at the end of a track
     win::Font info_font_;
     PanelScroll panel_scroll_;
+    // Information lines measured for scrolling, with their pixel widths.
+    std::array<std::string, 3> measured_lines_;
+    std::array<int, 3> measured_widths_{};
+    // The indicator images in the back buffer: a tick puts only a new one.
+    SkinPoint state_shown_{-1, -1}, channels_shown_{-1, -1};
+    // Where the time knob stands in the back buffer (x) and its image.
+    SkinPoint time_knob_{-1, -1}, time_knob_image_{-1, -1};
 
     TFastDIB scope_;  // the effect surface, the scope area's size
     AveRenderer renderer_;

@@ -1,9 +1,11 @@
 // Filling the view from list files and writing it back.
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <vector>
 
 #include "base/paths.h"
 #include "base/text.h"
@@ -31,39 +33,61 @@ int PlaylistModel::LoadListFile(const std::string& source, const std::string* ta
     // A read-only list is still read; its missing files just stay unmarked.
     if (!f && !source.empty()) f.reset(std::fopen(source.c_str(), "rb"));
     if (f) {
-        RecordBytes bytes;
-        for (int p = 1;; ++p) {
-            host_.process_messages();
-            if (host_.terminating()) break;
-            if (std::fread(bytes.data(), 1, bytes.size(), f.get()) != bytes.size()) break;
-            try {
-                ListRecord r = vl2::unpack(bytes.data());
-                if (r.deleted != 1 && !host_.file_exists(r.path)) {
-                    r.deleted = 1;
-                    bytes[vl2::kDeleted] = 1;
-                    // Rewrite in place, then go on reading after it.
-                    const long at = long(p - 1) * long(kRecordSize);
-                    if (std::fseek(f.get(), at, SEEK_SET) == 0)
-                        std::fwrite(bytes.data(), 1, bytes.size(), f.get());
-                    std::fseek(f.get(), at + long(kRecordSize), SEEK_SET);
+        // Read in blocks of records; the missing-file marks of a block go back
+        // in one write before the next block is read.
+        constexpr size_t kBlock = 256;
+        std::vector<uint8_t> block(kBlock * kRecordSize);
+        long block_at = 0;
+        int p = 0;
+        bool stop = false;
+        while (!stop) {
+            const size_t got = std::fread(block.data(), kRecordSize, kBlock, f.get());
+            size_t first_marked = got, last_marked = 0;
+            for (size_t i = 0; i < got; ++i) {
+                host_.process_messages();
+                if (host_.terminating()) {
+                    stop = true;
+                    break;
                 }
-                if (r.deleted == wanted && host_.IsSupported(r.path)) {
-                    ++shown;
-                    const int n = target ? AppendRecord(*target, r) : p;
-                    ListRow row;
-                    row.caption = row_text::caption(count() + 1);
-                    row.sub = {row_text::from_record(r.artist, r.title),
-                               row_text::duration(r.duration),
-                               row_text::track(r.track),
-                               r.album,
-                               r.year,
-                               r.format,
-                               r.path,
-                               std::to_string(n)};
-                    append_row(std::move(row));
+                ++p;
+                uint8_t* bytes = block.data() + i * kRecordSize;
+                try {
+                    ListRecord r = vl2::unpack(bytes);
+                    if (r.deleted != 1 && !host_.file_exists(r.path)) {
+                        r.deleted = 1;
+                        bytes[vl2::kDeleted] = 1;
+                        first_marked = std::min(first_marked, i);
+                        last_marked = i;
+                    }
+                    if (r.deleted == wanted && host_.IsSupported(r.path)) {
+                        ++shown;
+                        const int n = target ? AppendRecord(*target, r) : p;
+                        ListRow row;
+                        row.caption = row_text::caption(count() + 1);
+                        row.sub = {row_text::from_record(r.artist, r.title),
+                                   row_text::duration(r.duration),
+                                   row_text::track(r.track),
+                                   r.album,
+                                   r.year,
+                                   r.format,
+                                   r.path,
+                                   std::to_string(n)};
+                        append_row(std::move(row));
+                    }
+                } catch (...) {
                 }
-            } catch (...) {
             }
+            block_at += long(got * kRecordSize);
+            if (first_marked < got) {
+                // Rewritten in place from the first marked record to the last,
+                // then reading goes on after the block.
+                const long at = block_at - long((got - first_marked) * kRecordSize);
+                if (std::fseek(f.get(), at, SEEK_SET) == 0)
+                    std::fwrite(block.data() + first_marked * kRecordSize, kRecordSize,
+                                last_marked - first_marked + 1, f.get());
+                if (std::fseek(f.get(), block_at, SEEK_SET) != 0) stop = true;
+            }
+            if (got < kBlock) stop = true;
         }
     }
     f.reset();

@@ -6,10 +6,12 @@
 #include <iterator>
 
 #include <algorithm>
+#include <array>
 
 #include "base/ini_file.h"
 #include "base/program_files.h"
 #include "base/paths.h"
+#include "playlist/column_fit.h"
 #include "plugins/plug_eng.h"
 #include "settings/save_load_sett.h"
 #include "settings/vl_help.h"
@@ -27,13 +29,6 @@ constexpr UINT kFitColumns = WM_APP + 1;
 // The system's locale-aware, case-sensitive comparison.
 int system_compare(const std::string& a, const std::string& b) {
     return lstrcmpA(a.c_str(), b.c_str());
-}
-
-const std::string& cell(const ListRow& row, int column) {
-    static const std::string empty;
-    if (column == 0) return row.caption;
-    const size_t i = static_cast<size_t>(column - 1);
-    return i < row.sub.size() ? row.sub[i] : empty;
 }
 
 // The row keys of the list view; Alt+I counts only with Alt alone held.
@@ -464,11 +459,6 @@ void Tsuperplaylist::apply_columns(const DialogSettings& d) {
     fit_columns();
 }
 
-void Tsuperplaylist::fit_columns() {
-    for (int c = 2; c <= 7; ++c)
-        ListView_SetColumnWidth(list_, c, column_shown_[c - 2] ? LVSCW_AUTOSIZE : 0);
-}
-
 void Tsuperplaylist::set_visible(bool on) {
     // Each showing reads the skin again and fits the columns.
     if (on && !visible_) {
@@ -491,7 +481,7 @@ LRESULT Tsuperplaylist::on_notify(NMHDR* n) {
         case LVN_GETDISPINFOA: {
             LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(n)->item;
             if ((item.mask & LVIF_TEXT) && item.iItem >= 0 && item.iItem < model_.count())
-                lstrcpynA(item.pszText, cell(model_.rows()[item.iItem], item.iSubItem).c_str(),
+                lstrcpynA(item.pszText, row_cell(model_.rows()[item.iItem], item.iSubItem).c_str(),
                           item.cchTextMax);
             return 0;
         }
@@ -499,7 +489,7 @@ LRESULT Tsuperplaylist::on_notify(NMHDR* n) {
             LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(n)->item;
             if ((item.mask & LVIF_TEXT) && item.iItem >= 0 && item.iItem < model_.count() &&
                 item.cchTextMax > 0) {
-                const std::string& t = cell(model_.rows()[item.iItem], item.iSubItem);
+                const std::string& t = row_cell(model_.rows()[item.iItem], item.iSubItem);
                 const int w =
                     MultiByteToWideChar(CP_ACP, 0, t.c_str(), -1, item.pszText, item.cchTextMax);
                 if (w == 0) item.pszText[item.cchTextMax - 1] = 0;

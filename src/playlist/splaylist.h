@@ -106,6 +106,7 @@ class Tsuperplaylist : public win::Window,
     void place_explorer();
     // Columns 2..7: shown ones fit their contents, hidden ones are 0 wide.
     void fit_columns();
+    int widest_row(int column);
 
     // PlaylistHost
     bool file_exists(const std::string& path) override;
@@ -146,6 +147,7 @@ class Tsuperplaylist : public win::Window,
     int update_depth_ = 0;
     bool column_shown_[6] = {true, false, false, false, false, false};
     bool fit_posted_ = false;
+    static constexpr int kMeasureAll = -2;  // from widest_row: no shortcut
     DWORD last_pump_ = 0;
 
     std::string program_folder_;

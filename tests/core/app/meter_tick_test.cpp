@@ -25,8 +25,10 @@ TEST(MeterTick, TextsChangeOnlyWhenTheyDiffer) {
     EXPECT_EQ(console[0], "> status");
     EXPECT_EQ(console[1], "> A - B");
     EXPECT_EQ(time, "00:00:01");
-    EXPECT_FALSE(update_meter_texts(console, time, "00:00:01", "A - B", "128kbps"));
-    EXPECT_TRUE(update_meter_texts(console, time, "00:00:01", "A - B", "64kbps"));
+    EXPECT_EQ(update_meter_texts(console, time, "00:00:01", "A - B", "128kbps"), 0u);
+    // Each change names what it covers, so that only that is painted again.
+    EXPECT_EQ(update_meter_texts(console, time, "00:00:01", "A - B", "64kbps"), kLinesChanged);
+    EXPECT_EQ(update_meter_texts(console, time, "00:00:02", "A - B", "64kbps"), kTimeChanged);
 }
 
 TEST(MeterTick, PanelScrollMovesOncePerTickNotPerPaint) {
@@ -37,6 +39,12 @@ TEST(MeterTick, PanelScrollMovesOncePerTickNotPerPaint) {
     EXPECT_EQ(s.x(2), first);  // reading again does not move it
     for (int i = 0; i < 20; ++i) s.tick({0, 200, 300}, 133);
     EXPECT_LT(s.x(2), first);
+    // One wide line moves 0.3 pixel a tick: a whole pixel on every third or fourth.
+    PanelScroll one;
+    int moved = 0;
+    for (int i = 0; i < 30; ++i) moved += one.tick({0, 300}, 133) ? 1 : 0;
+    EXPECT_GE(moved, 8);
+    EXPECT_LE(moved, 10);
     EXPECT_LE(s.x(2), s.x(1));  // the second wide line is a step further
 }
 

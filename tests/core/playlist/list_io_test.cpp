@@ -88,6 +88,31 @@ TEST_F(ListIoTest, AListThatCannotBeOpenedIsReportedAndANewListTakesItsPlace) {
     EXPECT_EQ(model.count(), 1);
 }
 
+// Longer than a read block: each vanished file is marked in its own record,
+// wherever it falls, and no other byte of the list changes.
+TEST_F(ListIoTest, VanishedFilesAreMarkedAcrossReadBlocks) {
+    const std::string f = dir.file("long.vl2");
+    auto gone = [](int i) { return i == 0 || i % 97 == 3 || i >= 598; };
+    constexpr int kRecords = 600;
+    std::vector<ListRecord> written;
+    for (int i = 0; i < kRecords; ++i) {
+        const std::string path = "C:\\m\\" + std::to_string(i) + ".mp3";
+        if (!gone(i)) media(path);
+        written.push_back(record(path, "A" + std::to_string(i)));
+        AppendRecord(f, written.back());
+    }
+    int present = 0;
+    for (int i = 0; i < kRecords; ++i) present += gone(i) ? 0 : 1;
+    EXPECT_EQ(model.LoadListFile(f, nullptr, true, 0), present);
+    const std::vector<ListRecord> after = ReadAllRecords(f);
+    ASSERT_EQ(after.size(), written.size());
+    for (int i = 0; i < kRecords; ++i) {
+        ListRecord expected = written[size_t(i)];
+        expected.deleted = gone(i) ? 1 : 0;
+        EXPECT_EQ(vl2::pack(after[size_t(i)]), vl2::pack(expected)) << i;
+    }
+}
+
 TEST_F(ListIoTest, DamagedListsLoadTheirCompleteRecords) {
     const std::string f = dir.file("odd.vl2");
     media("C:\\a.mp3");

@@ -6,6 +6,7 @@
 
 #include "output_engine.h"
 #include "plugin_runtime.h"
+#include "test_files.h"
 
 namespace vl {
 namespace {
@@ -195,6 +196,38 @@ TEST(Runtime, CommandsAndQueriesThroughTheInterfaceCodes) {
     FileInfo f{};
     EXPECT_FALSE(rt.fileinfo(&f)) << "no describe function, nothing open";
     EXPECT_EQ(f.file_size, -1);
+}
+
+// The player asks for the open file's record on every display tick: the
+// file is read again only once it has been rewritten, or its texts were lent
+// to another file in between.
+TEST(Runtime, TheOpenFilesRecordIsReadAgainOnlyWhenTheFileChanges) {
+    int reads = 0;
+    PluginFormat format{"*.x;", "X", "X decoder", "x", nullptr, nullptr, nullptr, nullptr};
+    format.describe = [&](const std::string& path, FileInfo& info, InfoTexts& texts) {
+        ++reads;
+        info.file_size = static_cast<int32_t>(test::read_file(path).size());
+        info.format = texts.keep(path);
+        return true;
+    };
+    PluginRuntime rt(
+        format, [](int rate) { return std::make_unique<SilentSink>(rate, steady_micro_clock()); });
+    const std::string path = test::temp_file("kept.x", {1, 2, 3});
+    rt.open(path.c_str());
+    FileInfo f{};
+    ASSERT_TRUE(rt.fileinfo(&f));
+    ASSERT_TRUE(rt.fileinfo(&f));
+    EXPECT_EQ(reads, 1);
+    EXPECT_EQ(f.file_size, 3);
+    test::temp_file("kept.x", {1, 2, 3, 4, 5});
+    ASSERT_TRUE(rt.fileinfo(&f));
+    EXPECT_EQ(reads, 2);
+    EXPECT_EQ(f.file_size, 5);
+    const std::string other = test::temp_file("other.x", {1});
+    rt.quickinfo(other.c_str(), &f);
+    ASSERT_TRUE(rt.fileinfo(&f));
+    EXPECT_EQ(reads, 4);
+    EXPECT_EQ(std::string(f.format), path);
 }
 
 }  // namespace

@@ -154,6 +154,57 @@ TEST(PlaylistWindow, DurationsFitAndTheWindowFollowsTheFaceAndItsBorder) {
     EXPECT_EQ(p.close(), 0);
 }
 
+// Every column fits its widest text exactly as the list view's own measuring
+// of every row fits it.
+TEST(PlaylistWindow, FittedColumnsMatchMeasuringEveryRow) {
+    ListFolder f("fit");
+    HKEY k = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Dunmoor\\VELTRona\\Playlist", 0,
+                              nullptr, 0, KEY_WRITE, nullptr, &k, nullptr),
+              ERROR_SUCCESS);
+    const DWORD on = 1;
+    for (const char* name :
+         {"Col_time", "Col_track", "Col_album", "Col_year", "Col_format", "Col_filename"})
+        RegSetValueExA(k, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&on), sizeof on);
+    RegCloseKey(k);
+    const std::string vl2 = f.root + "mine.vl2";
+    ASSERT_TRUE(CreateEmptyList(vl2));
+    // Narrow letters in many, wide ones in few: the widest text is not the longest.
+    const struct {
+        const char *file, *album, *year, *format;
+        int32_t duration, track;
+    } entries[] = {{"a.wav", "WWWW", "1999", "PCM", 5, 7},
+                   {"b.wav", "iiiiiiiiiiii", "2001", "MPEG 1 Layer 3", 3605, 12},
+                   {"iiiiiiiiiiiiiiiiiiiiiiiiiiii.wav", "Mm", "", "iiiiiiiiiiiiiiiiiiii", 61, 3},
+                   {"WWWWWWWWWW.wav", "", "0", "x", 600, 100}};
+    for (const auto& e : entries) {
+        ListRecord r;
+        r.path = f.root + e.file;
+        write_wav(r.path, 100);
+        r.album = e.album;
+        r.year = e.year;
+        r.format = e.format;
+        r.duration = e.duration;
+        r.track = e.track;
+        r.volume = 100;
+        ASSERT_GT(AppendRecord(vl2, r), 0);
+    }
+    Player p(f, vl2);
+    ASSERT_NE(p.main_window(), nullptr);
+    HWND list = nullptr;
+    ASSERT_TRUE(
+        wait_until([&] { return (list = p.window_of_class("Tsuperplaylist")) != nullptr; }, 5000));
+    ASSERT_TRUE(wait_until([&] { return rows(list) == 4 && IsWindowVisible(list); }, 5000));
+    HWND lv = FindWindowExA(list, nullptr, WC_LISTVIEWA, nullptr);
+    for (int c = 2; c <= 7; ++c) {
+        ASSERT_TRUE(wait_until([&] { return column_width(list, c) > 0; }, 5000)) << c;
+        const int fitted = column_width(list, c);
+        SendMessageA(lv, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(c), LVSCW_AUTOSIZE);
+        EXPECT_EQ(fitted, column_width(list, c)) << c;
+    }
+    EXPECT_EQ(p.close(), 0);
+}
+
 std::vector<std::string> opened(const ProgramFolder& f) {
     std::vector<std::string> out;
     for (const std::string& l : f.journal_lines())
