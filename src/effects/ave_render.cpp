@@ -383,8 +383,10 @@ void AveRenderer::shift(int n, int m) {
         const size_t line = static_cast<size_t>(surface->BytesPerLine);
         std::rotate(surface->Bits, surface->Bits + i * line, surface->Bits + h * line);
     }
-    if (n != 0) {
-        const int j = amount(n, w);
+    // A whole number of widths leaves the rows as they are (and an empty head
+    // has no buffer to copy to).
+    const int j = n != 0 ? amount(n, w) : 0;
+    if (j != 0) {
         // Each row turns left by j pixels: save its head, move the rest down.
         std::vector<uint8_t> head(static_cast<size_t>(j) * 3);
         for (uint8_t* row : surface->Scanlines) {

@@ -245,8 +245,8 @@ bool CopyListFile(const std::string& from, const std::string& to) {
     return true;
 }
 
-bool SaveViewSnapshot(const std::vector<ListRow>& rows, const std::string& file) {
-    bool cut = rows.size() > 0xFFFF;
+std::string EncodeViewSnapshot(const std::vector<ListRow>& rows, bool& cut) {
+    cut = rows.size() > 0xFFFF;
     const size_t count = std::min<size_t>(rows.size(), 0xFFFF);
     std::string out;
     put_u16(out, count);
@@ -261,13 +261,10 @@ bool SaveViewSnapshot(const std::vector<ListRow>& rows, const std::string& file)
         put_snapshot_text(out, row.caption, cut);
         for (size_t s = 0; s < subs; ++s) put_snapshot_text(out, row.sub[s], cut);
     }
-    return write_file_replacing(file, out, false) && !cut;
+    return out;
 }
 
-bool LoadViewSnapshot(std::vector<ListRow>& rows, const std::string& file) {
-    bool ok = false;
-    const std::string data = read_whole(file, ok);
-    if (!ok) return false;
+void ParseViewSnapshot(std::string_view data, std::vector<ListRow>& rows) {
     size_t at = 0;
     auto u16 = [&](size_t& v) {
         if (data.size() - at < 2) return false;
@@ -278,7 +275,7 @@ bool LoadViewSnapshot(std::vector<ListRow>& rows, const std::string& file) {
     auto text = [&](std::string& t) {
         size_t n = 0;
         if (!u16(n) || data.size() - at < n) return false;
-        t.assign(data, at, n);
+        t.assign(data.substr(at, n));
         at += n;
         const size_t zero = t.find('\0');
         if (zero != std::string::npos) t.resize(zero);
@@ -286,7 +283,7 @@ bool LoadViewSnapshot(std::vector<ListRow>& rows, const std::string& file) {
     };
     rows.clear();
     size_t count = 0;
-    if (!u16(count)) return true;
+    if (!u16(count)) return;
     for (size_t i = 0; i < count; ++i) {
         ListRow row;
         size_t subs = 0;
@@ -297,5 +294,18 @@ bool LoadViewSnapshot(std::vector<ListRow>& rows, const std::string& file) {
         if (!whole) break;
         rows.push_back(std::move(row));
     }
+}
+
+bool SaveViewSnapshot(const std::vector<ListRow>& rows, const std::string& file) {
+    bool cut = false;
+    const std::string out = EncodeViewSnapshot(rows, cut);
+    return write_file_replacing(file, out, false) && !cut;
+}
+
+bool LoadViewSnapshot(std::vector<ListRow>& rows, const std::string& file) {
+    bool ok = false;
+    const std::string data = read_whole(file, ok);
+    if (!ok) return false;
+    ParseViewSnapshot(data, rows);
     return true;
 }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/safe_file.h"
@@ -107,3 +108,7 @@ bool CopyListFile(const std::string& from, const std::string& to);
 bool SaveViewSnapshot(const std::vector<ListRow>& rows, const std::string& file);
 // False when the file does not exist; a damaged tail ends the rows read.
 bool LoadViewSnapshot(std::vector<ListRow>& rows, const std::string& file);
+// The bytes of a snapshot file; cut is set when rows or texts did not fit.
+std::string EncodeViewSnapshot(const std::vector<ListRow>& rows, bool& cut);
+// The rows of a snapshot file's bytes; a damaged tail ends the rows read.
+void ParseViewSnapshot(std::string_view data, std::vector<ListRow>& rows);

@@ -47,8 +47,10 @@ void PlaylistModel::replace_rows(std::vector<ListRow> rows) {
     rows_.clear();
     paths_.clear();
     selected_ = -1;
+    // Rows from a damaged snapshot may lack sub-items; every row in view has all.
     for (ListRow& r : rows) {
-        if (r.sub.size() > row_text::kPath) ++paths_[r.sub[row_text::kPath]];
+        r.sub.resize(std::max<size_t>(r.sub.size(), row_text::kSubItems));
+        ++paths_[r.sub[row_text::kPath]];
         rows_.push_back(std::move(r));
     }
     view_->rows_changed();

@@ -189,6 +189,15 @@ TEST_F(ListIoTest, SnapshotRestoresTheRowsOfATab) {
     EXPECT_EQ(model.rows(), rows);
 }
 
+TEST_F(ListIoTest, SnapshotRowsWithoutSubItemsStillPlay) {
+    model.replace_rows({{"001", {}}, {"002", {"x", "1:00"}}});
+    for (const ListRow& r : model.rows()) EXPECT_EQ(r.sub.size(), size_t(row_text::kSubItems));
+    model.select(1, true);
+    model.ListView_classicKeyDown(PlaylistModel::kKeyEnter, false);
+    model.ListView_classicKeyDown(PlaylistModel::kKeyI, true);
+    EXPECT_TRUE(playback.journal.empty());
+}
+
 TEST(M3uRules, ExtinfParsing) {
     ExtInf i = parse_extinf("#EXTINF:187,Artist - Title");
     EXPECT_TRUE(i.have_info);

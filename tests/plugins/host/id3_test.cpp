@@ -163,6 +163,16 @@ TEST(Id3v2, UnicodeTextInTheAnsiCodePageAndWrittenBackAsUtf16) {
     EXPECT_EQ(parse(bytes).tags, typed);
 }
 
+// Bytes 0x81, 0x8D, 0x8F, 0x90 and 0x9D have no character in code page 1252;
+// a Latin-1 frame holding them reads back the same after the UTF-16 rewrite.
+TEST(Id3v2, CodePageHolesSurviveTheRewrite) {
+    std::vector<uint8_t> f;
+    frame(f, 3, "TPE1", text(0, "a\x81\x8D\x8F\x90\x9D\x80z"));
+    const Id3v2Tag t = parse(tag(3, 0, f));
+    EXPECT_EQ(t.tags.artist, "a\x81\x8D\x8F\x90\x9D\x80z");
+    EXPECT_EQ(parse(build_id3v2_3(t.tags, t.other_frames)).tags, t.tags);
+}
+
 TEST(Id3, V1AndMergeAndGenres) {
     TagSet a;
     a.title = "A title that is longer than thirty characters";
