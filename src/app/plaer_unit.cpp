@@ -12,6 +12,7 @@
 #include "app/meter_tick.h"
 #include "app/tray.h"
 #include "base/paths.h"
+#include "base/text.h"
 #include "playlist/splaylist.h"
 #include "plugins/edstudio_unit.h"
 #include "settings/init_form.h"
@@ -296,9 +297,17 @@ void TQELAmp_Player::save_user_state() {
     now_playing(NowPlaying::Closed);
 }
 
+// "The plugin <file>" for a module that is one of the decoder plugins, else "".
+std::string TQELAmp_Player::plugin_name(const char* module) const {
+    for (const std::string& name : plugins_->Decoders.FileNames)
+        if (equals_nocase(name, module)) return "The plugin " + name;
+    return {};
+}
+
 void TQELAmp_Player::plugin_thread_fault(const std::string& module) {
     plugins_->Decoders.Abandon(module);
-    const std::string who = module.empty() ? "A plugin" : "The plugin " + module;
+    std::string who = plugin_name(module.c_str());
+    if (who.empty()) who = "A plugin";
     MessageBoxA(
         hwnd_,
         (who + " failed on a thread of its own. VELTRona saves its settings and closes.").c_str(),
@@ -319,11 +328,15 @@ void TQELAmp_Player::emergency(last_chance::Reason reason, const char* module) {
     if (p->initial_) p->initial_->save_settings();
     delete_working_folder(p->core_.folders.working);
     if (closing && reason == last_chance::Reason::Hang) return;  // the user asked to close
-    const std::string who = *module ? std::string("The plugin ") + module : "A plugin";
-    const std::string text =
-        reason == last_chance::Reason::Hang
-            ? who + " stopped answering. VELTRona has saved its settings and closes."
-            : who + " failed. VELTRona has saved its settings and closes.";
+    const std::string who = p->plugin_name(module);
+    std::string text;
+    if (reason == last_chance::Reason::Hang)
+        text = (who.empty() ? "A plugin" : who) + " stopped answering.";
+    else if (!who.empty())
+        text = who + " failed.";
+    else
+        text = "VELTRona met an error it cannot recover from.";
+    text += " VELTRona has saved its settings and closes.";
     MessageBoxA(nullptr, text.c_str(), "Error", MB_OK | MB_ICONERROR | MB_TASKMODAL);
 }
 

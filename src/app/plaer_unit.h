@@ -71,6 +71,7 @@ class TQELAmp_Player : public win::Window,
     // A plugin's own thread faulted: it is never called again, and the player closes.
     void plugin_thread_fault(const std::string& module);
     static void emergency(last_chance::Reason reason, const char* module);
+    std::string plugin_name(const char* module) const;
     void FormDestroy();
     void FormPaint();
     // The popup menus and the commands (plaer_menus.cpp).
