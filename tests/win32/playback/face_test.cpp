@@ -53,12 +53,16 @@ std::vector<uint32_t> skin_part(const std::string& face_bmp, const SkinRect& r, 
     return px;
 }
 
+// The big face's Stop button.
+const FaceButtonTile& stop_tile() {
+    const FaceLayout& big = FaceLayout::big_face();
+    return *std::find_if(big.buttons.begin(), big.buttons.end(),
+                         [](const FaceButtonTile& b) { return b.id == FaceButton::Stop; });
+}
+
 // Waits until the face is on the screen: its Stop button shows the skin's image.
 bool face_painted(HWND w, const ProgramFolder& f) {
-    const FaceLayout& big = FaceLayout::big_face();
-    const FaceButtonTile& stop =
-        *std::find_if(big.buttons.begin(), big.buttons.end(),
-                      [](const FaceButtonTile& b) { return b.id == FaceButton::Stop; });
+    const FaceButtonTile& stop = stop_tile();
     const std::vector<uint32_t> image =
         skin_part(f.root + "skins\\Default\\face.bmp", stop.dest, stop.images[0]);
     return wait_until([&] { return grab(w, stop.dest) == image; }, 5000);
@@ -111,10 +115,7 @@ TEST(Face, ARightPressDrawsTheButtonPressed) {
     HWND w = p.main_window();
     ASSERT_NE(w, nullptr);
     ASSERT_TRUE(face_painted(w, f));
-    const FaceLayout& big = FaceLayout::big_face();
-    const FaceButtonTile& stop =
-        *std::find_if(big.buttons.begin(), big.buttons.end(),
-                      [](const FaceButtonTile& b) { return b.id == FaceButton::Stop; });
+    const FaceButtonTile& stop = stop_tile();
     const std::string face = f.root + "skins\\Default\\face.bmp";
     const std::vector<uint32_t> normal = skin_part(face, stop.dest, stop.images[0]);
     const std::vector<uint32_t> pressed = skin_part(face, stop.dest, stop.images[2]);
