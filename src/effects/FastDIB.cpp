@@ -324,13 +324,19 @@ AxisMap map_axis(int d_len, int s_from, int s_len) {
     return m;
 }
 
-// ANDs each target column's source columns of one source line into `line`.
+// One target line from one source line: each target column takes its first
+// source column and ANDs the others in; `and_all` ANDs every one into the line
+// as it stands. Three-byte pixels move as four bytes, the fourth landing on
+// the next pixel before it is written (both buffers have a spare byte).
 template <int PX>
-void and_columns(uint8_t* line, const uint8_t* srow, const int* col_first, const int* cols,
-                 int i_from, int i_to) {
+void combine_columns(uint8_t* line, const uint8_t* srow, const int* col_first, const int* cols,
+                     int i_from, int i_to, bool and_all) {
+    constexpr int kMove = PX == 3 ? 4 : PX;
     for (int i = i_from; i < i_to; ++i) {
         uint8_t* acc = line + static_cast<size_t>(i) * PX;
-        for (int c = col_first[i]; c < col_first[i + 1]; ++c) {
+        int c = col_first[i];
+        if (!and_all) std::memcpy(acc, srow + cols[c++], kMove);
+        for (; c < col_first[i + 1]; ++c) {
             const uint8_t* s = srow + cols[c];
             for (int k = 0; k < PX; ++k) acc[k] &= s[k];
         }
@@ -349,8 +355,10 @@ void StretchCopy(TFastDIB& dst, int x, int y, int w, int h, const TFastDIB& src,
     const AxisMap mx = map_axis(w, sx, sw);
     const AxisMap my = map_axis(h, sy, sh);
     const int px = dst.Bpp / 8;
-    // Source and target may be one surface: read from a snapshot of the source.
-    std::vector<uint8_t> snapshot(src.Bits, src.Bits + src.Size);
+    // Source and target may be one surface: read from a snapshot of the
+    // source, with a spare byte for the four-byte moves.
+    std::vector<uint8_t> snapshot(static_cast<size_t>(src.Size) + 1);
+    std::memcpy(snapshot.data(), src.Bits, static_cast<size_t>(src.Size));
     const int wn = static_cast<int>(mx.start.size());
     const int hn = static_cast<int>(my.start.size());
     // Clamped byte offsets of every source column each target column combines.
@@ -363,20 +371,23 @@ void StretchCopy(TFastDIB& dst, int x, int y, int w, int h, const TFastDIB& src,
     }
     col_first[wn] = static_cast<int>(cols.size());
     const int i_from = std::max(0, -x0), i_to = std::min(wn, dst.Width - x0);
-    std::vector<uint8_t> line(static_cast<size_t>(wn) * px);
+    std::vector<uint8_t> line(static_cast<size_t>(wn) * px + 1);
+    auto* combine = px == 1   ? combine_columns<1>
+                    : px == 2 ? combine_columns<2>
+                    : px == 3 ? combine_columns<3>
+                              : combine_columns<4>;
+    int line_source = -1;  // the single source line `line` holds, if any
     for (int j = 0; j < hn; ++j) {
         const int ty = y0 + j;
         if (ty < 0 || ty >= dst.AbsHeight || i_from >= i_to) continue;
-        std::fill(line.begin(), line.end(), 0xFF);
         for (int b = 0; b < my.count[j]; ++b) {
             const int sline = std::clamp(my.start[j] + b, 0, src.AbsHeight - 1);
+            // Enlarging repeats a source line: its target line is built already.
+            if (my.count[j] == 1 && sline == line_source) break;
             const uint8_t* srow =
                 snapshot.data() + static_cast<size_t>(src.PictureRow(sline)) * src.BytesPerLine;
-            auto* combine = px == 1   ? and_columns<1>
-                            : px == 2 ? and_columns<2>
-                            : px == 3 ? and_columns<3>
-                                      : and_columns<4>;
-            combine(line.data(), srow, col_first.data(), cols.data(), i_from, i_to);
+            combine(line.data(), srow, col_first.data(), cols.data(), i_from, i_to, b > 0);
+            line_source = my.count[j] == 1 ? sline : -1;
         }
         std::memcpy(dst.Scanlines[dst.PictureRow(ty)] + (x0 + i_from) * px,
                     &line[static_cast<size_t>(i_from) * px],

@@ -201,8 +201,24 @@ void AveRenderer::blur_soft() {
     const int bytes = w * 3;
     for (uint8_t* p : surface->Scanlines) {
         for (int i = 0; i < 3; ++i) p[i] = static_cast<uint8_t>((p[i] + p[i + 3]) >> 1);
-        int l0 = p[0], l1 = p[1], l2 = p[2];  // the left neighbour, already blurred
-        for (int i = 3; i < bytes - 3; i += 3) {
+        // The left neighbour, already blurred. Halving twice in a row is one
+        // division by 4 of (l + a + 2b), so four pixels follow from l at once
+        // and the chain from pixel to pixel is a quarter as long.
+        int l0 = p[0], l1 = p[1], l2 = p[2];
+        int i = 3;
+        for (; i + 12 < bytes; i += 12) {
+            const auto four = [&](int& l, int c) {
+                const int s1 = l + p[c + 3], s2 = s1 + 2 * p[c + 6], s3 = s2 + 4 * p[c + 9];
+                p[c] = static_cast<uint8_t>(s1 >> 1);
+                p[c + 3] = static_cast<uint8_t>(s2 >> 2);
+                p[c + 6] = static_cast<uint8_t>(s3 >> 3);
+                l = p[c + 9] = static_cast<uint8_t>((s3 + 8 * p[c + 12]) >> 4);
+            };
+            four(l0, i);
+            four(l1, i + 1);
+            four(l2, i + 2);
+        }
+        for (; i < bytes - 3; i += 3) {
             l0 = p[i] = static_cast<uint8_t>((l0 + p[i + 3]) >> 1);
             l1 = p[i + 1] = static_cast<uint8_t>((l1 + p[i + 4]) >> 1);
             l2 = p[i + 2] = static_cast<uint8_t>((l2 + p[i + 5]) >> 1);
@@ -239,16 +255,32 @@ void AveRenderer::emboss() {
     }
 }
 
-// Constant weights let the compiler turn the divisions into multiplications.
+// Reciprocal of a small divisor in 16-bit fixed point, exact for the
+// quotients the corner filters form: (2 * 4 * 255) / d for every d they use.
+constexpr uint32_t reciprocal16(int divisor) {
+    return (65536u + static_cast<uint32_t>(divisor) - 1) / static_cast<uint32_t>(divisor);
+}
+constexpr bool reciprocal_exact(int divisor) {
+    for (uint32_t t = 0; t <= 2040; ++t)
+        if ((t * reciprocal16(divisor)) >> 16 != t / static_cast<uint32_t>(divisor)) return false;
+    return true;
+}
+
+// Every intermediate value fits 16 bits, so the compiler vectorises eight
+// bytes per lane group; the division is a multiplication by the reciprocal.
 template <int Weight, int Divisor, bool Split>
 uint8_t corner_value(int sum, uint8_t v) {
     if constexpr (Split) {
         (void)v;
         return static_cast<uint8_t>(sum >> 2);
     } else {
+        static_assert(reciprocal_exact(Divisor));
         // Below zero the quotient clamps to 0 either way: divide the
-        // non-negative part, which vectorises.
-        return static_cast<uint8_t>(std::min(std::max(2 * sum + Weight * v, 0) / Divisor, 255));
+        // non-negative part.
+        const int16_t t = static_cast<int16_t>(2 * sum + Weight * v);
+        const int16_t limit = 255 * Divisor;
+        const uint16_t u = static_cast<uint16_t>(t < 0 ? 0 : t > limit ? limit : t);
+        return static_cast<uint8_t>((static_cast<uint32_t>(u) * reciprocal16(Divisor)) >> 16);
     }
 }
 
@@ -258,7 +290,8 @@ template <int Weight, int Divisor, bool Split>
 void corner_span(uint8_t* __restrict row, const uint8_t* __restrict top,
                  const uint8_t* __restrict bottom, int from, int to, int reach) {
     for (int i = from; i < to; ++i) {
-        const int sum = top[i - reach] + top[i + reach] + bottom[i - reach] + bottom[i + reach];
+        const uint16_t sum = static_cast<uint16_t>(top[i - reach] + top[i + reach] +
+                                                   bottom[i - reach] + bottom[i + reach]);
         row[i] = corner_value<Weight, Divisor, Split>(sum, row[i]);
     }
 }
@@ -308,46 +341,112 @@ void AveRenderer::zoom(int n, bool in) {
         StretchCopy(*surface, dx, dy, w - 2 * dx, h - 2 * dy, *surface, 0, 0, w, h);
 }
 
+namespace {
+
+int64_t floor_div(int64_t a, int64_t d) {  // d > 0
+    return a / d - (a % d != 0 && a < 0);
+}
+
+// The columns x of [0, w) whose coordinate f0 + x * step lies in [0, limit):
+// an interval, empty when first > last.
+struct Span {
+    int64_t first, last;
+    Span operator&(const Span& o) const {
+        return {std::max(first, o.first), std::min(last, o.last)};
+    }
+};
+
+Span columns_inside(int64_t f0, int64_t step, int64_t limit, int w) {
+    Span r{0, w - 1};
+    if (step > 0) {
+        r.first = std::max<int64_t>(r.first, -floor_div(f0, step));
+        r.last = std::min<int64_t>(r.last, floor_div(limit - 1 - f0, step));
+    } else if (step < 0) {
+        r.first = std::max<int64_t>(r.first, -floor_div(limit - 1 - f0, -step));
+        r.last = std::min<int64_t>(r.last, floor_div(f0, -step));
+    } else if (f0 < 0 || f0 >= limit) {
+        r.last = -1;
+    }
+    return r;
+}
+
+}  // namespace
+
 void AveRenderer::rotate(double degrees, int smooth) {
     if (!std::isfinite(degrees)) return;
     const double theta = degrees * std::numbers::pi / 180;
     const int64_t s = static_cast<int64_t>(std::nearbyint(std::sin(theta) * 65536));
     const int64_t c = static_cast<int64_t>(std::nearbyint(std::cos(theta) * 65536));
     const int w = surface->Width, h = surface->AbsHeight;
-    const int cx = w / 2, cy = h / 2;
+    const int64_t cx = w / 2, cy = h / 2;
+    const int64_t stride = surface->BytesPerLine;
+    uint8_t* const bits = surface->Bits;
+    // One source pixel: bilinear with 8-bit weights, the far neighbours
+    // stopping at the edge; without smoothing the pixel the point falls in.
+    auto sample = [&](uint8_t* d, int64_t fx, int64_t fy) {
+        const int64_t x0 = fx >> 16, y0 = fy >> 16;
+        const uint8_t* p00 = bits + y0 * stride + x0 * 3;
+        if (smooth != 1) {
+            d[0] = p00[0];
+            d[1] = p00[1];
+            d[2] = p00[2];
+            return;
+        }
+        const int wx = static_cast<int>((fx >> 8) & 255), wy = static_cast<int>((fy >> 8) & 255);
+        const uint8_t* p10 = p00 + (std::min<int64_t>(x0 + 1, w - 1) - x0) * 3;
+        const int64_t down = (std::min<int64_t>(y0 + 1, h - 1) - y0) * stride;
+        for (int k = 0; k < 3; ++k) {
+            const int top = p00[k] * 256 + (p10[k] - p00[k]) * wx;
+            const int bottom = p00[down + k] * 256 + (p10[down + k] - p00[down + k]) * wx;
+            d[k] = static_cast<uint8_t>((top * 256 + (bottom - top) * wy) >> 16);
+        }
+    };
     for (int y = 0; y < h; ++y) {
         uint8_t* row = surface->Scanlines[y];
-        // The source point moves by (c, s) per column: added, not multiplied.
-        int64_t fx = (int64_t{cx} << 16) - cx * c - (y - cy) * s - c;
-        int64_t fy = (int64_t{cy} << 16) - cx * s + (y - cy) * c - s;
-        for (int x = 0; x < w; ++x) {
-            fx += c;
-            fy += s;
-            if (fx < 0 || fy < 0) continue;
-            const int64_t x0 = fx >> 16, y0 = fy >> 16;
-            if (x0 >= w || y0 >= h) continue;
-            const uint8_t* p00 = surface->Scanlines[y0] + x0 * 3;
-            uint8_t* d = row + x * 3;
-            if (smooth != 1) {
-                d[0] = p00[0];
-                d[1] = p00[1];
-                d[2] = p00[2];
-                continue;
+        // Column x reads the source point (fx0 + x * c, fy0 + x * s). The
+        // columns whose point lies on the surface form one span, worked out
+        // per row, so the loops below test nothing per pixel.
+        const int64_t fx0 = (cx << 16) - cx * c - (y - cy) * s;
+        const int64_t fy0 = (cy << 16) - cx * s + (y - cy) * c;
+        const Span on = columns_inside(fx0, c, int64_t{w} << 16, w) &
+                        columns_inside(fy0, s, int64_t{h} << 16, w);
+        if (on.first > on.last) continue;
+        // Smooth pixels away from the right and bottom edges need no clamping.
+        Span inner = on;
+        if (smooth == 1) {
+            inner = inner & columns_inside(fx0, c, int64_t{w - 1} << 16, w) &
+                    columns_inside(fy0, s, int64_t{h - 1} << 16, w);
+            if (inner.first > inner.last) inner = {on.last + 1, on.last};
+        }
+        for (int64_t x = on.first; x < inner.first; ++x)
+            sample(row + x * 3, fx0 + x * c, fy0 + x * s);
+        int64_t fx = fx0 + inner.first * c, fy = fy0 + inner.first * s;
+        uint8_t* d = row + inner.first * 3;
+        if (smooth != 1) {
+            for (int64_t x = inner.first; x <= inner.last; ++x, fx += c, fy += s, d += 3) {
+                // Read before writing: the source may be this very pixel.
+                const uint8_t* p = bits + (fy >> 16) * stride + (fx >> 16) * 3;
+                const uint8_t b0 = p[0], b1 = p[1], b2 = p[2];
+                d[0] = b0;
+                d[1] = b1;
+                d[2] = b2;
             }
-            // Bilinear with 8-bit weights; the far neighbours stop at the edge.
-            const int wx = static_cast<int>((fx >> 8) & 255),
-                      wy = static_cast<int>((fy >> 8) & 255);
-            const int64_t x1 = std::min<int64_t>(x0 + 1, w - 1);
-            const int64_t y1 = std::min<int64_t>(y0 + 1, h - 1);
-            const uint8_t* p10 = surface->Scanlines[y0] + x1 * 3;
-            const uint8_t* p01 = surface->Scanlines[y1] + x0 * 3;
-            const uint8_t* p11 = surface->Scanlines[y1] + x1 * 3;
-            for (int k = 0; k < 3; ++k) {
-                const int top = p00[k] * (256 - wx) + p10[k] * wx;
-                const int bottom = p01[k] * (256 - wx) + p11[k] * wx;
-                d[k] = static_cast<uint8_t>((top * (256 - wy) + bottom * wy) >> 16);
+        } else {
+            for (int64_t x = inner.first; x <= inner.last; ++x, fx += c, fy += s, d += 3) {
+                const uint8_t* p = bits + (fy >> 16) * stride + (fx >> 16) * 3;
+                const uint8_t* q = p + stride;
+                // The same sum as above, with the four weights formed once.
+                const int wx = static_cast<int>((fx >> 8) & 255);
+                const int wy = static_cast<int>((fy >> 8) & 255);
+                const int w11 = wx * wy, w10 = wx * 256 - w11, w01 = wy * 256 - w11;
+                const int w00 = 65536 - w10 - w01 - w11;
+                for (int k = 0; k < 3; ++k)
+                    d[k] = static_cast<uint8_t>(
+                        (p[k] * w00 + p[k + 3] * w10 + q[k] * w01 + q[k + 3] * w11) >> 16);
             }
         }
+        for (int64_t x = std::max(inner.last + 1, on.first); x <= on.last; ++x)
+            sample(row + x * 3, fx0 + x * c, fy0 + x * s);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -139,6 +140,66 @@ TEST(AveRender, CornerFiltersMatchTheirPerPixelRule) {
             EXPECT_EQ(std::memcmp(fast.dib.Bits, slow.dib.Bits, fast.dib.Size), 0)
                 << "command " << f.cmd << " n " << n;
         }
+}
+
+// ROTATE and BLUR_SOFT as their rules state them, pixel by pixel, in place.
+void rotate_per_pixel(TFastDIB& d, double degrees, bool smooth) {
+    const double t = degrees * 3.14159265358979323846 / 180;
+    const int64_t s = std::llrint(std::sin(t) * 65536), c = std::llrint(std::cos(t) * 65536);
+    const int w = d.Width, h = d.AbsHeight, cx = w / 2, cy = h / 2;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int64_t fx = (int64_t{cx} << 16) + (x - cx) * c - (y - cy) * s;
+            const int64_t fy = (int64_t{cy} << 16) + (x - cx) * s + (y - cy) * c;
+            if (fx < 0 || fy < 0 || (fx >> 16) >= w || (fy >> 16) >= h) continue;
+            const int x0 = int(fx >> 16), y0 = int(fy >> 16);
+            const int x1 = std::min(x0 + 1, w - 1), y1 = std::min(y0 + 1, h - 1);
+            const int64_t wx = (fx >> 8) & 255, wy = (fy >> 8) & 255;
+            for (int k = 0; k < 3; ++k) {
+                auto at = [&](int xx, int yy) { return int64_t{d.Scanlines[yy][xx * 3 + k]}; };
+                d.Scanlines[y][x * 3 + k] =
+                    smooth ? uint8_t((at(x0, y0) * (256 - wx) * (256 - wy) +
+                                      at(x1, y0) * wx * (256 - wy) + at(x0, y1) * (256 - wx) * wy +
+                                      at(x1, y1) * wx * wy) >>
+                                     16)
+                           : uint8_t(at(x0, y0));
+            }
+        }
+}
+
+void blur_soft_per_pixel(TFastDIB& d) {
+    const int n = d.Width * 3;
+    for (uint8_t* p : d.Scanlines)
+        for (int i = 0; i < n; ++i)
+            p[i] = uint8_t(i < 3        ? (p[i] + p[i + 3]) >> 1
+                           : i >= n - 3 ? (p[i] + p[i - 3]) >> 1
+                                        : (p[i - 3] + p[i + 3]) >> 1);
+}
+
+TEST(AveRender, RotateAndSoftBlurMatchTheirPerPixelRules) {
+    for (auto [w, h] : {std::pair{37, 23}, {2, 9}, {64, 1}}) {
+        auto noisy = [&](Fixture& f) {
+            uint32_t seed = 777;
+            for (int i = 0; i < f.dib.Size; ++i)
+                f.dib.Bits[i] = uint8_t((seed = seed * 69069 + 1) >> 24);
+        };
+        for (double deg : {7.0, -33.3, 90.0, 181.0, 300.5})
+            for (bool smooth : {false, true}) {
+                Fixture fast(w, h), slow(w, h);
+                noisy(fast);
+                noisy(slow);
+                fast.run(R::ROTATE, deg, smooth);
+                rotate_per_pixel(slow.dib, deg, smooth);
+                EXPECT_EQ(std::memcmp(fast.dib.Bits, slow.dib.Bits, fast.dib.Size), 0)
+                    << w << "x" << h << " ROTATE(" << deg << ", " << smooth << ")";
+            }
+        Fixture fast(w, h), slow(w, h);
+        noisy(fast);
+        noisy(slow);
+        fast.run(R::BLUR_SOFT);
+        blur_soft_per_pixel(slow.dib);
+        EXPECT_EQ(std::memcmp(fast.dib.Bits, slow.dib.Bits, fast.dib.Size), 0) << w << " BLUR_SOFT";
+    }
 }
 
 TEST(AveRender, MosaicBlocks) {
