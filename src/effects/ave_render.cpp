@@ -1,6 +1,7 @@
 #include "effects/ave_render.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <numbers>
@@ -231,16 +232,26 @@ void AveRenderer::sharp() {
     const int w = surface->Width;
     if (w < 2) return;
     const int bytes = w * 3;
-    // (4v - left - right) / 2 truncates towards zero: below zero it clamps to 0.
-    auto sharpened = [](int t) { return static_cast<uint8_t>(std::min(std::max(t, 0) >> 1, 255)); };
+    // (4v - left - right) / 2 truncates towards zero: below zero it clamps to
+    // 0. The left neighbour is the chain from pixel to pixel, so it goes in
+    // last, as one subtraction and one table read (no branch to mispredict).
+    static const auto kSharpened = [] {
+        std::array<uint8_t, 2 * 255 + 4 * 255 + 1> t{};
+        for (int k = 0; k < static_cast<int>(t.size()); ++k)
+            t[k] = static_cast<uint8_t>(std::min(std::max(k - 2 * 255, 0) / 2, 255));
+        return t;
+    }();
+    const uint8_t* sharpened = kSharpened.data() + 2 * 255;  // index 4v - right - left
     for (uint8_t* p : surface->Scanlines) {
         for (int i = 0; i < 3; ++i) p[i] = clamp_byte((3 * p[i] - p[i + 3]) / 2);
         // The left neighbour is already sharpened: keep it in registers.
         int l0 = p[0], l1 = p[1], l2 = p[2];
         for (int i = 3; i < bytes - 3; i += 3) {
-            l0 = p[i] = sharpened(4 * p[i] - l0 - p[i + 3]);
-            l1 = p[i + 1] = sharpened(4 * p[i + 1] - l1 - p[i + 4]);
-            l2 = p[i + 2] = sharpened(4 * p[i + 2] - l2 - p[i + 5]);
+            const int t0 = 4 * p[i] - p[i + 3], t1 = 4 * p[i + 1] - p[i + 4],
+                      t2 = 4 * p[i + 2] - p[i + 5];
+            l0 = p[i] = sharpened[t0 - l0];
+            l1 = p[i + 1] = sharpened[t1 - l1];
+            l2 = p[i + 2] = sharpened[t2 - l2];
         }
         for (int i = bytes - 3; i < bytes; ++i) p[i] = clamp_byte((3 * p[i] - p[i - 3]) / 2);
     }

@@ -142,7 +142,7 @@ TEST(AveRender, CornerFiltersMatchTheirPerPixelRule) {
         }
 }
 
-// ROTATE and BLUR_SOFT as their rules state them, pixel by pixel, in place.
+// ROTATE, BLUR_SOFT and SHARP as their rules state them, pixel by pixel, in place.
 void rotate_per_pixel(TFastDIB& d, double degrees, bool smooth) {
     const double t = degrees * 3.14159265358979323846 / 180;
     const int64_t s = std::llrint(std::sin(t) * 65536), c = std::llrint(std::cos(t) * 65536);
@@ -176,7 +176,18 @@ void blur_soft_per_pixel(TFastDIB& d) {
                                         : (p[i - 3] + p[i + 3]) >> 1);
 }
 
-TEST(AveRender, RotateAndSoftBlurMatchTheirPerPixelRules) {
+void sharp_per_pixel(TFastDIB& d) {
+    const int n = d.Width * 3;
+    for (uint8_t* p : d.Scanlines)
+        for (int i = 0; i < n; ++i) {
+            const int t = i < 3        ? 3 * p[i] - p[i + 3]
+                          : i >= n - 3 ? 3 * p[i] - p[i - 3]
+                                       : 4 * p[i] - p[i - 3] - p[i + 3];
+            p[i] = uint8_t(std::clamp(t / 2, 0, 255));
+        }
+}
+
+TEST(AveRender, RowFiltersAndRotateMatchTheirPerPixelRules) {
     for (auto [w, h] : {std::pair{37, 23}, {2, 9}, {64, 1}}) {
         auto noisy = [&](Fixture& f) {
             uint32_t seed = 777;
@@ -193,12 +204,16 @@ TEST(AveRender, RotateAndSoftBlurMatchTheirPerPixelRules) {
                 EXPECT_EQ(std::memcmp(fast.dib.Bits, slow.dib.Bits, fast.dib.Size), 0)
                     << w << "x" << h << " ROTATE(" << deg << ", " << smooth << ")";
             }
-        Fixture fast(w, h), slow(w, h);
-        noisy(fast);
-        noisy(slow);
-        fast.run(R::BLUR_SOFT);
-        blur_soft_per_pixel(slow.dib);
-        EXPECT_EQ(std::memcmp(fast.dib.Bits, slow.dib.Bits, fast.dib.Size), 0) << w << " BLUR_SOFT";
+        for (auto [cmd, rule] :
+             {std::pair{R::BLUR_SOFT, &blur_soft_per_pixel}, {R::SHARP, &sharp_per_pixel}}) {
+            Fixture fast(w, h), slow(w, h);
+            noisy(fast);
+            noisy(slow);
+            fast.run(cmd);
+            rule(slow.dib);
+            EXPECT_EQ(std::memcmp(fast.dib.Bits, slow.dib.Bits, fast.dib.Size), 0)
+                << w << " command " << cmd;
+        }
     }
 }
 
