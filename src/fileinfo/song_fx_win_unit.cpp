@@ -91,9 +91,6 @@ bool Tsong_fx_win::create(HWND owner, const std::string& plugin_folder) {
 
 LRESULT Tsong_fx_win::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-        case WM_CREATE:
-            FormCreate();
-            return 0;
         case WM_NOTIFY: {
             const NMHDR* n = reinterpret_cast<NMHDR*>(lp);
             if (n->hwndFrom == tabs_ && n->code == TCN_SELCHANGE)
@@ -142,7 +139,10 @@ LRESULT Tsong_fx_win::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
     return default_message(msg, wp, lp);
 }
 
+// The controls are made when a file is first shown: nobody sees them before,
+// and they would cost the start of the program their time.
 void Tsong_fx_win::FormCreate() {
+    if (tabs_) return;
     // Two rows of tabs: the four names do not fit in one.
     tabs_ = CreateWindowExA(0, WC_TABCONTROLA, "",
                             WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_MULTILINE, 4, 4,
@@ -208,6 +208,7 @@ void Tsong_fx_win::open_explorer_file(const std::string& path) {
 }
 
 void Tsong_fx_win::FillGrids(const std::string& path) {
+    FormCreate();
     if (!path.empty() && FileExists(path)) {
         FileInfoRec f;
         if (current_file_)

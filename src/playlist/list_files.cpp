@@ -235,10 +235,23 @@ bool CreateEmptyList(const std::string& path) {
     return f != nullptr;
 }
 
-bool CopyListFile(const std::string& from, const std::string& to) {
-    bool ok = false;
-    const std::string data = read_whole(from, ok);
-    if (!ok || !write_file_replacing(to, data)) return false;
+bool CopyListFile(const std::string& from, const std::string& to,
+                  const std::function<bool()>& between) {
+    File in = open_file(from, "rb");
+    if (!in) return false;
+    const bool copied = replace_file_with(to, [&](const std::string& temp) {
+        File out = open_file(temp, "wb");
+        if (!out) return false;
+        std::vector<char> block(size_t{1} << 20);
+        for (;;) {
+            const size_t got = std::fread(block.data(), 1, block.size(), in.get());
+            if (got > 0 && std::fwrite(block.data(), 1, got, out.get()) != got) return false;
+            if (got < block.size()) break;
+            if (between && !between()) return false;
+        }
+        return !std::ferror(in.get()) && std::fclose(out.release()) == 0;
+    });
+    if (!copied) return false;
     std::error_code ec;
     const auto when = fs::last_write_time(fs::path(from), ec);
     if (!ec) fs::last_write_time(fs::path(to), when, ec);

@@ -100,8 +100,12 @@ std::string NewListName(const std::string& working_folder,
 bool CreateEmptyList(const std::string& path);
 
 // Copies a file byte for byte, replacing the target, and gives the copy the
-// source's modification time. False when either side fails.
-bool CopyListFile(const std::string& from, const std::string& to);
+// source's modification time. False when either side fails. The copy goes in
+// blocks of 1 MB; between them `between` runs (the caller answers its
+// messages there), and false from it abandons the copy. The target is a
+// working copy, so it is not waited onto the disk.
+bool CopyListFile(const std::string& from, const std::string& to,
+                  const std::function<bool()>& between = {});
 
 // View snapshots: the rows exactly as shown. At most 65535 rows and texts of
 // at most 65535 bytes fit; SaveViewSnapshot returns false when it had to cut.

@@ -101,7 +101,12 @@ bool PlaylistModel::OpenListFile(const std::string& path, const std::string& nam
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(working_folder), ec);
     const std::string copy = working_folder + (name.empty() ? file_name_of(path) : name);
-    if (!CopyListFile(path, copy)) {
+    const bool copied = CopyListFile(path, copy, [this] {
+        host_.process_messages();
+        return !host_.terminating();
+    });
+    if (!copied) {
+        if (host_.terminating()) return false;
         // Say so, then give the user an empty list to go on with.
         host_.error_box("Cannot open file \"" + path + "\".");
         clear_rows();

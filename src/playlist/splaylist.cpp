@@ -238,6 +238,21 @@ void Tsuperplaylist::FormCreate() {
     SetWindowSubclass(list_, list_sys_keys, 0, reinterpret_cast<DWORD_PTR>(&model_));
     tabs_.create(instance_, hwnd_);
     tabs_.on_change = [this](int k) { lists_.list_managerChange(k); };
+    static const int kWidths[8] = {30, 200, 35, 20, 0, 0, 0, 0};
+    for (int c = 0; c < 8; ++c) {
+        LVCOLUMNA col{};
+        col.mask = LVCF_WIDTH | LVCF_SUBITEM;
+        col.cx = kWidths[c];
+        col.iSubItem = c;
+        SendMessageA(list_, LVM_INSERTCOLUMNA, static_cast<WPARAM>(c),
+                     reinterpret_cast<LPARAM>(&col));
+    }
+}
+
+// The explorer page is made when it is first shown: its shell tree and the
+// start folder's listing cost more than the rest of the window together.
+void Tsuperplaylist::make_explorer() {
+    if (explorer_.handle()) return;
     ExplorerActions a;
     a.IsSupported = [this](const std::string& p) { return plugins_.Decoders.IsSupported(p); };
     a.QuickInfo = [this](const std::string& p, FileInfoRec& f) {
@@ -268,15 +283,8 @@ void Tsuperplaylist::FormCreate() {
         return r;
     };
     explorer_.create(instance_, hwnd_, std::move(a));
-    static const int kWidths[8] = {30, 200, 35, 20, 0, 0, 0, 0};
-    for (int c = 0; c < 8; ++c) {
-        LVCOLUMNA col{};
-        col.mask = LVCF_WIDTH | LVCF_SUBITEM;
-        col.cx = kWidths[c];
-        col.iSubItem = c;
-        SendMessageA(list_, LVM_INSERTCOLUMNA, static_cast<WPARAM>(c),
-                     reinterpret_cast<LPARAM>(&col));
-    }
+    if (!explorer_start_.empty()) explorer_.set_folder(explorer_start_);
+    explorer_start_.clear();
 }
 
 void Tsuperplaylist::FormResize() {
@@ -423,6 +431,7 @@ void Tsuperplaylist::FormMouseUp(int x, int y) {
 }
 
 void Tsuperplaylist::fbr_butClick() {
+    make_explorer();
     page_ = 1;
     ShowWindow(list_, SW_HIDE);
     ShowWindow(tabs_.handle(), SW_HIDE);
@@ -432,6 +441,7 @@ void Tsuperplaylist::fbr_butClick() {
 }
 
 void Tsuperplaylist::place_explorer() {
+    if (!explorer_.handle()) return;
     RECT r;
     GetClientRect(hwnd_, &r);
     MoveWindow(explorer_.handle(), 10, 34, r.right - 30, r.bottom - 34 - 10, TRUE);
@@ -439,7 +449,7 @@ void Tsuperplaylist::place_explorer() {
 
 void Tsuperplaylist::list_butClick() {
     page_ = 0;
-    ShowWindow(explorer_.handle(), SW_HIDE);
+    if (explorer_.handle()) ShowWindow(explorer_.handle(), SW_HIDE);
     FormResize();
     ShowWindow(list_, SW_SHOW);
     ShowWindow(tabs_.handle(), SW_SHOW);
@@ -464,10 +474,6 @@ void Tsuperplaylist::set_visible(bool on) {
     if (on && !visible_) {
         loadlistskin(list_skin_);
         fit_columns();
-    }
-    if (on && !explorer_start_.empty()) {
-        explorer_.set_folder(explorer_start_);
-        explorer_start_.clear();
     }
     // A hidden window must not keep the mouse from the others.
     if (!on && GetCapture() == hwnd_) ReleaseCapture();

@@ -48,7 +48,9 @@ class Tsuperplaylist : public win::Window,
     // Template exports expand their lines through this.
     void set_list_expander(ListExpanderFactory f) { expander_ = std::move(f); }
     // The explorer page's folder, as the settings keep it.
-    std::string explorer_folder() const { return explorer_.folder(); }
+    std::string explorer_folder() const {
+        return explorer_.handle() ? explorer_.folder() : explorer_start_;
+    }
     // A list file under a new tab (filter 1 VL2, 2 M3U), played from its first entry.
     void play_list(const std::string& path, int filter);
     // Columns 2..7 shown or hidden by the settings.
@@ -70,6 +72,7 @@ class Tsuperplaylist : public win::Window,
     void ButtonAdd_OnClick();
     void loadlistskin(const std::string& skin_name);
     void fbr_butClick();
+    void make_explorer();
     void list_butClick();
 
   private:
@@ -135,7 +138,7 @@ class Tsuperplaylist : public win::Window,
     ListExpanderFactory expander_;
     PlaylistPlayback& playback_;
     ExplorerPage explorer_;
-    std::string explorer_start_;  // shown when the window is first shown
+    std::string explorer_start_;  // shown when the page is first shown
     Tqel_lsttpl chostpl_;
     Tselect_dir select_dir_;
     widgets::TabSet tabs_;

@@ -61,7 +61,23 @@ bool Tinitial::create(HWND owner) {
     return true;
 }
 
+// What the player needs of the dialog from the start: the effect list, the
+// dialog group of settings and the selected effect. The pages' controls are
+// made when the dialog is first shown (make_pages): that is most of the
+// dialog's cost, and nobody sees them before.
 void Tinitial::FormCreate() {
+    effects_ = find_file_names(folder_ + "ave\\*.ave");
+    load_dialog_settings(store_, model_, effects_);
+    host_.menu_animation_changed();
+    host_.columns_changed();
+    const int i = model_.ave_index;
+    if (i >= 0 && static_cast<size_t>(i) < effects_.size() &&
+        host_.select_effect(effects_[static_cast<size_t>(i)], ave_init_text_, ave_frame_text_))
+        model_.ave_index = i;
+}
+
+void Tinitial::make_pages() {
+    if (setttree_) return;
     font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     LOGFONTA lf{};
     GetObjectA(font_, sizeof lf, &lf);
@@ -98,13 +114,12 @@ void Tinitial::FormCreate() {
     create_skin_page(panels_[8].hwnd);
     create_playlist_page(panels_[9].hwnd);
 
-    // (1) effects, (2) the dialog group, (3) the plugin tree, (4) the
-    // selected effect, (5) the System page.
-    fill_effects();
-    load_dialog_settings(store_, model_, effects_);
+    // The pages as the start left them: the effects, the dialog group, the
+    // plugin tree, the selected effect's text, the System page.
+    fill_effect_box();
     model_to_controls();
     build_plugin_tree();
-    ave_nameChange();
+    fill_effect_memos();
     fill_skins();
     fill_languages();
     page_ = 100;
@@ -133,6 +148,7 @@ void Tinitial::FormDestroy() {
 }
 
 void Tinitial::show_page(int page) {
+    make_pages();
     if (Panel* p = panel_of_page(page))
         for (int n = 0; n < kSettingsNodes; ++n)
             if (kSettingsTree[n].page == p->page) TreeView_SelectItem(setttree_, nodes_[n]);

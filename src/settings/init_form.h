@@ -71,6 +71,7 @@ class Tinitial : public win::Window {
     LRESULT panel_message(HWND panel, UINT msg, WPARAM wp, LPARAM lp);
 
     void FormCreate();
+    void make_pages();
     void FormShow();
     void FormDestroy();
 
@@ -121,6 +122,8 @@ class Tinitial : public win::Window {
     void osc_col_click(bool left);
     void osc_col_skinClick();
     void fill_effects();
+    void fill_effect_box();
+    void fill_effect_memos();
     void ave_nameChange();
     void SpeedButton11Click();
     void open_help(const char* file);
@@ -190,6 +193,8 @@ class Tinitial : public win::Window {
     HWND ave_name = nullptr, ave_init_memo = nullptr, ave_script_memo = nullptr,
          SpeedButton11 = nullptr, SpeedButton6 = nullptr;
     std::vector<std::string> effects_;
+    // The selected effect's scripts as the start loaded them, for its page.
+    std::string ave_init_text_, ave_frame_text_;
     // Player skin
     HWND skin_listbox = nullptr, Image1 = nullptr, SpeedButton9 = nullptr;
     win::Bitmap preview_;

@@ -565,6 +565,10 @@ void Tinitial::osc_col_skinClick() {
 // folder each time it opens.
 void Tinitial::fill_effects() {
     effects_ = find_file_names(folder_ + "ave\\*.ave");
+    fill_effect_box();
+}
+
+void Tinitial::fill_effect_box() {
     SendMessageA(ave_name, CB_RESETCONTENT, 0, 0);
     for (const std::string& e : effects_)
         SendMessageA(ave_name, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e.c_str()));
@@ -573,11 +577,15 @@ void Tinitial::fill_effects() {
 void Tinitial::ave_nameChange() {
     const LRESULT i = SendMessageA(ave_name, CB_GETCURSEL, 0, 0);
     if (i < 0 || static_cast<size_t>(i) >= effects_.size()) return;
-    std::string init, frame;
-    if (!host_.select_effect(effects_[static_cast<size_t>(i)], init, frame)) return;
+    if (!host_.select_effect(effects_[static_cast<size_t>(i)], ave_init_text_, ave_frame_text_))
+        return;
     model_.ave_index = static_cast<int>(i);
-    SetWindowTextA(ave_init_memo, memo_text(init).c_str());
-    SetWindowTextA(ave_script_memo, memo_text(frame).c_str());
+    fill_effect_memos();
+}
+
+void Tinitial::fill_effect_memos() {
+    SetWindowTextA(ave_init_memo, memo_text(ave_init_text_).c_str());
+    SetWindowTextA(ave_script_memo, memo_text(ave_frame_text_).c_str());
 }
 
 void Tinitial::SpeedButton11Click() {

@@ -172,6 +172,19 @@ TEST(ListFilesCopy, CopyKeepsBytesAndModificationTime) {
     EXPECT_EQ(read_bytes(to), std::string(552, 'a'));
     EXPECT_EQ(std::filesystem::last_write_time(to), std::filesystem::last_write_time(from));
     EXPECT_FALSE(CopyListFile(d.file("missing.vl2"), to));
+
+    // A big list goes in blocks with a pause between them; a pause that says
+    // stop leaves the old target.
+    std::string big(5 * 552 * 1000, '\0');
+    for (size_t i = 0; i < big.size(); ++i) big[i] = char(i * 7 / 552);
+    write_bytes(from, big);
+    int pauses = 0;
+    ASSERT_TRUE(CopyListFile(from, to, [&] { return ++pauses > 0; }));
+    EXPECT_EQ(read_bytes(to), big);
+    EXPECT_EQ(pauses, 2);
+    EXPECT_FALSE(CopyListFile(d.file("mine.vl2"), d.file("other.vl2"), [] { return false; }));
+    EXPECT_FALSE(std::filesystem::exists(d.file("other.vl2")));
+    EXPECT_EQ(read_bytes(to), big);
 }
 
 TEST(ListFilesCopy, FailedReplaceKeepsTheOldFile) {

@@ -70,6 +70,9 @@ TEST(ExplorerPage, InsertOnATreeFolderOpensTheChooserWhichRefusesAMissingFolder)
     HWND list = nullptr;
     ASSERT_TRUE(
         wait_until([&] { return (list = p.window_of_class("Tsuperplaylist")) != nullptr; }, 5000));
+    // The page is made when the EXPLORER button first shows it.
+    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 24));
+    PostMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(40, 24));
     HWND tree = nullptr;
     ASSERT_TRUE(wait_until(
         [&] {
@@ -78,7 +81,7 @@ TEST(ExplorerPage, InsertOnATreeFolderOpensTheChooserWhichRefusesAMissingFolder)
             return tree != nullptr;
         },
         5000));
-    // The tree opens along the saved folder when the window is first shown.
+    // The tree opens along the saved folder.
     ASSERT_TRUE(wait_until([&] { return TreeView_GetSelection(tree) != nullptr; }, 10000));
     SendMessageA(tree, WM_KEYDOWN, VK_INSERT, 0);
     HWND chooser = nullptr;
