@@ -207,6 +207,7 @@ void PlaylistModel::ButtonadddirClick(const std::string& folder, const std::stri
         if (host_.terminating()) return;
         if (e.name == "." || e.name == "..") continue;
         if (!fileinList(f + e.name)) AddToSongList(f + e.name);
+        host_.process_messages();  // also after files that are not added
     }
 }
 
