@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <vector>
 
 #include "effects/ave_render.h"
 
@@ -49,6 +50,42 @@ BENCHMARK_CAPTURE(command, EMBOSS, R::EMBOSS, 0, 0);
 BENCHMARK_CAPTURE(command, MOSAIC_4_4, R::MOSAIC, 4, 4);
 BENCHMARK_CAPTURE(command, SHIFT_3_2, R::SHIFT, 3, 2);
 BENCHMARK_CAPTURE(command, BLEED_EDGES_1, R::BLEED_EDGES, 1, 0);
+
+// Two floors for the commands above, on the same surface. A pass in which each
+// byte depends on its new left neighbour (the rule of BLUR_SOFT and SHARP);
+// and a pass that moves every pixel from a precomputed source (the least
+// ROTATE, ZOOM_IN and ZOOM_OUT can do).
+void floor_serial_pass(benchmark::State& state) {
+    Scene s;
+    const int bytes = s.surface.Width * 3;
+    for (auto _ : state)
+        for (uint8_t* p : s.surface.Scanlines)
+            for (int i = 3; i < bytes; ++i) p[i] = static_cast<uint8_t>(p[i] + (p[i - 3] >> 1));
+}
+BENCHMARK(floor_serial_pass);
+
+void floor_pixel_gather(benchmark::State& state) {
+    Scene s;
+    const int w = s.surface.Width, h = s.surface.AbsHeight;
+    std::vector<int> from(static_cast<size_t>(w) * h);
+    // Each pixel from the one below it: the most favourable order.
+    for (size_t i = 0; i < from.size(); ++i) {
+        const int k = static_cast<int>((i + static_cast<size_t>(w)) % from.size());
+        from[i] = k / w * s.surface.BytesPerLine + k % w * 3;
+    }
+    for (auto _ : state) {
+        const int* f = from.data();
+        for (uint8_t* row : s.surface.Scanlines)
+            for (int x = 0; x < w; ++x, ++f) {
+                const uint8_t* q = s.surface.Bits + *f;
+                const uint8_t b0 = q[0], b1 = q[1], b2 = q[2];
+                row[x * 3] = b0;
+                row[x * 3 + 1] = b1;
+                row[x * 3 + 2] = b2;
+            }
+    }
+}
+BENCHMARK(floor_pixel_gather);
 
 // A frame script of ten commands with a little arithmetic, as an AVE runs it each tick.
 void frame_script(benchmark::State& state) {
