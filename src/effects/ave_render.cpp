@@ -381,6 +381,19 @@ Span columns_inside(int64_t f0, int64_t step, int64_t limit, int w) {
     return r;
 }
 
+// Bilinear with 8-bit weights from the pixel at p and its neighbours `right`
+// and `down` bytes away (0 at the surface's edge), formed once per pixel.
+inline void bilinear(uint8_t* d, const uint8_t* p, int64_t right, int64_t down, int64_t fx,
+                     int64_t fy) {
+    const int wx = static_cast<int>((fx >> 8) & 255), wy = static_cast<int>((fy >> 8) & 255);
+    const int w11 = wx * wy, w10 = wx * 256 - w11, w01 = wy * 256 - w11;
+    const int w00 = 65536 - w10 - w01 - w11;
+    const uint8_t* q = p + down;
+    for (int k = 0; k < 3; ++k)
+        d[k] = static_cast<uint8_t>(
+            (p[k] * w00 + p[k + right] * w10 + q[k] * w01 + q[k + right] * w11) >> 16);
+}
+
 }  // namespace
 
 void AveRenderer::rotate(double degrees, int smooth) {
@@ -392,8 +405,9 @@ void AveRenderer::rotate(double degrees, int smooth) {
     const int64_t cx = w / 2, cy = h / 2;
     const int64_t stride = surface->BytesPerLine;
     uint8_t* const bits = surface->Bits;
-    // One source pixel: bilinear with 8-bit weights, the far neighbours
-    // stopping at the edge; without smoothing the pixel the point falls in.
+    // One source pixel, near the right or bottom edge: bilinear with the far
+    // neighbours stopping at the edge; without smoothing the pixel the point
+    // falls in.
     auto sample = [&](uint8_t* d, int64_t fx, int64_t fy) {
         const int64_t x0 = fx >> 16, y0 = fy >> 16;
         const uint8_t* p00 = bits + y0 * stride + x0 * 3;
@@ -403,14 +417,9 @@ void AveRenderer::rotate(double degrees, int smooth) {
             d[2] = p00[2];
             return;
         }
-        const int wx = static_cast<int>((fx >> 8) & 255), wy = static_cast<int>((fy >> 8) & 255);
-        const uint8_t* p10 = p00 + (std::min<int64_t>(x0 + 1, w - 1) - x0) * 3;
+        const int64_t right = (std::min<int64_t>(x0 + 1, w - 1) - x0) * 3;
         const int64_t down = (std::min<int64_t>(y0 + 1, h - 1) - y0) * stride;
-        for (int k = 0; k < 3; ++k) {
-            const int top = p00[k] * 256 + (p10[k] - p00[k]) * wx;
-            const int bottom = p00[down + k] * 256 + (p10[down + k] - p00[down + k]) * wx;
-            d[k] = static_cast<uint8_t>((top * 256 + (bottom - top) * wy) >> 16);
-        }
+        bilinear(d, p00, right, down, fx, fy);
     };
     for (int y = 0; y < h; ++y) {
         uint8_t* row = surface->Scanlines[y];
@@ -443,18 +452,8 @@ void AveRenderer::rotate(double degrees, int smooth) {
                 d[2] = b2;
             }
         } else {
-            for (int64_t x = inner.first; x <= inner.last; ++x, fx += c, fy += s, d += 3) {
-                const uint8_t* p = bits + (fy >> 16) * stride + (fx >> 16) * 3;
-                const uint8_t* q = p + stride;
-                // The same sum as above, with the four weights formed once.
-                const int wx = static_cast<int>((fx >> 8) & 255);
-                const int wy = static_cast<int>((fy >> 8) & 255);
-                const int w11 = wx * wy, w10 = wx * 256 - w11, w01 = wy * 256 - w11;
-                const int w00 = 65536 - w10 - w01 - w11;
-                for (int k = 0; k < 3; ++k)
-                    d[k] = static_cast<uint8_t>(
-                        (p[k] * w00 + p[k + 3] * w10 + q[k] * w01 + q[k + 3] * w11) >> 16);
-            }
+            for (int64_t x = inner.first; x <= inner.last; ++x, fx += c, fy += s, d += 3)
+                bilinear(d, bits + (fy >> 16) * stride + (fx >> 16) * 3, 3, stride, fx, fy);
         }
         for (int64_t x = std::max(inner.last + 1, on.first); x <= on.last; ++x)
             sample(row + x * 3, fx0 + x * c, fy0 + x * s);

@@ -71,9 +71,8 @@ void Tinitial::FormCreate() {
     host_.menu_animation_changed();
     host_.columns_changed();
     const int i = model_.ave_index;
-    if (i >= 0 && static_cast<size_t>(i) < effects_.size() &&
-        host_.select_effect(effects_[static_cast<size_t>(i)], ave_init_text_, ave_frame_text_))
-        model_.ave_index = i;
+    if (i >= 0 && static_cast<size_t>(i) < effects_.size())
+        host_.select_effect(effects_[static_cast<size_t>(i)], ave_init_text_, ave_frame_text_);
 }
 
 void Tinitial::make_pages() {
